@@ -1,0 +1,2 @@
+#pragma once
+// Test support: scripted services and temporary demo databases.
