@@ -1,2 +1,0 @@
-#pragma once
-// Test support: scripted services and temporary demo databases.
