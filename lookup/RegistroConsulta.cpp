@@ -1,6 +1,7 @@
 #include "lookup/RegistroConsulta.h"
 
 #include "platform/Texto1252.h"
+#include "startup/Parametros.h"
 
 namespace zv::lookup {
 
@@ -46,12 +47,7 @@ QString RegistroConsulta::Limpiar(const QString &campo) {
   QString s = campo;
   s.remove(QChar(0));
   s.remove(QChar(0xFF));
-  qsizetype ini = 0, fin = s.size();
-  while (ini < fin && s.at(ini) == QLatin1Char(' '))
-    ++ini;
-  while (fin > ini && s.at(fin - 1) == QLatin1Char(' '))
-    --fin;
-  return s.mid(ini, fin - ini);
+  return startup::RecortarBlancos(s);
 }
 
 } // namespace zv::lookup
