@@ -9,6 +9,8 @@
 #include <QString>
 #include <QVariant>
 
+class QWidget;
+
 namespace zv::kit {
 
 class Utilidades {
@@ -23,6 +25,7 @@ public:
   static QString QuitarCaracteres(const QString &texto, const QString &c1,
                                   const QString &c2 = {}, const QString &c3 = {});
   static QString Reemplazar(const QString &texto, const QString &viejo, const QString &nuevo);
+  // Reemplazar matches letter case exactly; ReemplazarTexto ignores it.
   static QString ReemplazarTexto(const QString &texto, const QString &viejo, const QString &nuevo);
   static QString ConBarra(const QString &carpeta); // ends in the platform's separator
   static QString Cifrar(const QString &texto);     // no comma, double quote or line break
@@ -30,6 +33,12 @@ public:
   // The library's error report: shows the error with Abort, Retry and Ignore
   // and returns the answer (3, 4 or 5).
   int InformarError(const AppError &error, const QString &rutina);
+  // Text and title of that report, so that callers and tests can know them.
+  static QString TextoInformeError(const AppError &error, const QString &rutina);
+  static QString TituloInformeError(const QString &rutina);
+  // Window set-up: centres the window over its parent (or on its screen),
+  // keeping its size; maximizar shows it maximised instead.
+  static void PrepararVentana(QWidget *ventana, bool maximizar = false);
 
 private:
   UiServices *ui_;
@@ -42,10 +51,23 @@ public:
   QString UsuarioSistema() const;
   QString CarpetaTemporal() const;
   bool AbrirDocumento(const QString &destino, int mostrar);
+  // Gives the window the application's title and icon when it has none.
+  static void PrepararFormulario(QWidget *ventana);
 
 private:
   Sistema &sistema_;
   UiServices &ui_;
+};
+
+// Remembers the application folder for the library's later use.
+class ReceptorRuta {
+public:
+  void Iniciar(const QString &carpetaAplicacion);
+  const QString &Carpeta() const { return carpeta_; } // ends in "/" once started
+  bool Iniciado() const { return !carpeta_.isEmpty(); }
+
+private:
+  QString carpeta_;
 };
 
 // Reads KX517tm.INI in the program folder.
