@@ -138,12 +138,9 @@ void Lbf_CtrlDisplay::CmdDisplayCancelar_Click() {
   cmdDisplayCancelar_->setText(QStringLiteral("Abortado"));
 }
 
-void Lbf_CtrlDisplay::closeEvent(QCloseEvent *evento) {
-  if (evento->spontaneous())
-    evento->ignore();
-  else
-    QWidget::closeEvent(evento);
-}
+// The notice is hidden and destroyed by its owner, never closed: a close
+// request (the window manager, Alt+F4) is refused.
+void Lbf_CtrlDisplay::closeEvent(QCloseEvent *evento) { evento->ignore(); }
 
 QLabel *Lbf_CtrlDisplay::LblCtrol(int indice) const {
   return indice >= 0 && indice < 3 ? lblCtrol_[indice] : nullptr;

@@ -65,7 +65,6 @@ public slots:
   void CmdDisplayCancelar_Click();
 
 protected:
-  // Only the program closes the notice.
   void closeEvent(QCloseEvent *evento) override;
 
 private:
