@@ -178,6 +178,8 @@ public:
   void update();
   void cancelUpdate();
   int editMode() const { return editMode_; }
+  int cursorType() const { return cursorType_; }
+  int lockType() const { return lockType_; }
   bool updatable() const;
   const QString &source() const { return source_; }
   const ResultSet *result() const { return result_.get(); }
