@@ -265,8 +265,15 @@ void ConexionOdbc::open(const QString &connectionString, const QString &user, co
     releaseHandles();
     throwFirstError(err::Unspecified, QStringLiteral("The ODBC driver manager could not be started."));
   }
-  // ADO's default connection time-out.
-  SQLSetConnectAttrW(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(15)), 0);
+  // The string's own connection time-out, else ADO's default; a driver that
+  // cannot limit the login still tries it.
+  bool timeoutGiven = false;
+  const int loginTimeout =
+      ado::ConnectionString(connectionString)
+          .value(QStringList{QStringLiteral("Connect Timeout"), QStringLiteral("Connection Timeout")})
+          .toInt(&timeoutGiven);
+  const SQLULEN seconds = timeoutGiven && loginTimeout >= 0 ? SQLULEN(loginTimeout) : SQLULEN(15);
+  SQLSetConnectAttrW(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(seconds), 0);
 
   QString odbcString = target.connectionString;
   const SQLRETURN rc =
