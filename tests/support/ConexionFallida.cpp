@@ -3,6 +3,12 @@
 namespace zv::test {
 
 namespace {
+ado::Column columna(const QString &nombre) {
+  ado::Column c;
+  c.name = nombre;
+  return c;
+}
+
 const QString kFuente = QStringLiteral("Microsoft OLE DB Provider for SQL Server");
 
 [[noreturn]] void lanzar(ado::ErrorList &errores, long numero, long nativo, const QString &descripcion,
@@ -132,7 +138,7 @@ std::unique_ptr<ado::ResultSet> ConexionGuion::openSchema(int schema, const QVar
     return r.isEmpty() || r.compare(v, Qt::CaseInsensitive) == 0;
   };
   if (schema == ado::adSchemaTables) {
-    r->columns = {{QStringLiteral("TABLE_CATALOG")}, {QStringLiteral("TABLE_NAME")}};
+    r->columns = {columna(QStringLiteral("TABLE_CATALOG")), columna(QStringLiteral("TABLE_NAME"))};
     for (const QString &t : tablas)
       if (coincide(restriccion(2), t))
         r->rows.push_back({catalogo, t});
@@ -146,9 +152,9 @@ std::unique_ptr<ado::ResultSet> ConexionGuion::openSchema(int schema, const QVar
   return r;
 }
 
-std::unique_ptr<ado::ResultSet> filas(const QString &columna, const QVariantList &valores) {
+std::unique_ptr<ado::ResultSet> filas(const QString &nombreColumna, const QVariantList &valores) {
   auto r = std::make_unique<ado::ResultSet>();
-  r->columns = {{columna}};
+  r->columns = {columna(nombreColumna)};
   for (const QVariant &v : valores)
     r->rows.push_back({v});
   return r;
