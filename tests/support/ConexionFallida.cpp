@@ -143,8 +143,8 @@ std::unique_ptr<ado::ResultSet> ConexionGuion::openSchema(int schema, const QVar
       if (coincide(restriccion(2), t))
         r->rows.push_back({catalogo, t});
   } else if (schema == ado::adSchemaColumns) {
-    r->columns = {
-        {QStringLiteral("TABLE_CATALOG")}, {QStringLiteral("TABLE_NAME")}, {QStringLiteral("COLUMN_NAME")}};
+    r->columns = {columna(QStringLiteral("TABLE_CATALOG")), columna(QStringLiteral("TABLE_NAME")),
+                  columna(QStringLiteral("COLUMN_NAME"))};
     for (const auto &[t, c] : columnas)
       if (coincide(restriccion(0), catalogo) && coincide(restriccion(2), t) && coincide(restriccion(3), c))
         r->rows.push_back({catalogo, t, c});
