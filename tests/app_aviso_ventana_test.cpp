@@ -19,12 +19,14 @@ using zv::app::Lbf_CtrlDisplay;
 
 namespace {
 
+// Kept until the process ends: Qt Test's input devices are released at exit
+// and need the application still there.
 QApplication &aplicacion() {
   static int argc = 1;
   static char nombre[] = "app_aviso_ventana_test";
   static char *argv[] = {nombre, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  static QApplication *app = new QApplication(argc, argv);
+  return *app;
 }
 
 class VentanaTest : public ::testing::Test {
