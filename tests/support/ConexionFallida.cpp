@@ -43,6 +43,13 @@ ConexionFallida &ConexionFallida::fallarSi(const QString &contiene, long numero,
   return *this;
 }
 
+ConexionFallida &ConexionFallida::fallarSinLista(Operacion op, long numero, int veces,
+                                                 const QString &descripcion) {
+  for (int i = 0; i < veces; ++i)
+    fallas_.push_back({op, numero, 0, descripcion, QString(), {}, false});
+  return *this;
+}
+
 void ConexionFallida::tal_vez_fallar(Operacion op, const QString &texto) {
   for (auto it = fallas_.begin(); it != fallas_.end(); ++it) {
     if (it->operacion != op)
@@ -52,6 +59,8 @@ void ConexionFallida::tal_vez_fallar(Operacion op, const QString &texto) {
     const Falla f = *it;
     fallas_.erase(it);
     ++fallasDadas;
+    if (!f.conLista)
+      throw AppError(f.numero, f.descripcion, QStringLiteral("ADODB.Connection"));
     lanzar(interna_->errors(), f.numero, f.nativo, f.descripcion, f.sqlState);
   }
 }
@@ -86,8 +95,8 @@ std::unique_ptr<ado::ResultSet> ConexionFallida::openSchema(int schema, const QV
 void ConexionGuion::open(const QString &cs, const QString &user, const QString &password, long) {
   registro << QStringLiteral("open:") + cs;
   if (abierta_)
-    lanzar(errores_, err::ObjectOpen, 0, QStringLiteral("Operation is not allowed when the object is open."),
-           QString());
+    throw AppError(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."),
+                   QStringLiteral("ADODB.Connection"));
   cadena_ = cs;
   usuarioAbierto = user;
   claveAbierta = password;

@@ -27,6 +27,7 @@ public:
     QString descripcion;
     QString sqlState;
     QString soloSiContiene; // Ejecutar: fails only a text that contains this
+    bool conLista = true;   // false: the call throws and leaves the error list alone
   };
 
   explicit ConexionFallida(std::unique_ptr<ado::Connection> interna);
@@ -37,6 +38,9 @@ public:
                           const QString &sqlState = QStringLiteral("08S01"));
   ConexionFallida &fallarSi(const QString &contiene, long numero, long nativo, int veces = 1,
                             const QString &descripcion = QStringLiteral("Falla provocada"));
+  // A failure of the object itself (3705, 3704 ...): nothing goes into the error list.
+  ConexionFallida &fallarSinLista(Operacion op, long numero, int veces = 1,
+                                  const QString &descripcion = QStringLiteral("Falla provocada"));
   int pendientes() const { return int(fallas_.size()); }
 
   int aperturas = 0, cierres = 0, ejecuciones = 0, fallasDadas = 0;
