@@ -1,6 +1,8 @@
 #include "platform/PlanillaTabla.h"
 #include "support/ScriptedUi.h"
 
+#include "support/AplicacionQt.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -269,13 +271,7 @@ TEST(PlanillaTablaModelo, BadValueStopsBeforeAnythingRuns) {
   EXPECT_EQ(cn.begins, 0);
 }
 
-QApplication &app() {
-  static int argc = 1;
-  static char name[] = "prueba";
-  static char *argv[] = {name, nullptr};
-  static QApplication a(argc, argv);
-  return a;
-}
+QApplication &app() { return zv::test::aplicacionQt(); }
 
 TEST(PlanillaTablaDialogo, GridEditsGoThroughTheModel) {
   app();

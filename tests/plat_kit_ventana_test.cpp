@@ -1,5 +1,7 @@
 #include "platform/Kit.h"
 
+#include "support/AplicacionQt.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,13 +13,7 @@ using zv::kit::Utilidades;
 
 namespace {
 
-QApplication &app() {
-  static int argc = 1;
-  static char name[] = "prueba";
-  static char *argv[] = {name, nullptr};
-  static QApplication a(argc, argv);
-  return a;
-}
+QApplication &app() { return zv::test::aplicacionQt(); }
 
 TEST(PrepararVentana, CentresKeepingSize) {
   app();

@@ -1,5 +1,7 @@
 #include "platform/UiQt.h"
 
+#include "support/AplicacionQt.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,13 +22,7 @@ using B = QMessageBox;
 
 namespace {
 
-QApplication &app() {
-  static int argc = 1;
-  static char name[] = "prueba";
-  static char *argv[] = {name, nullptr};
-  static QApplication a(argc, argv);
-  return a;
-}
+QApplication &app() { return zv::test::aplicacionQt(); }
 
 // Acts on the next modal dialog once it is shown.
 void whenModal(std::function<void(QWidget *)> act) {

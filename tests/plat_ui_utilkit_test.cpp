@@ -1,6 +1,8 @@
 #include "platform/Ui.h"
 #include "platform/UtilKit.h"
 
+#include "support/AplicacionQt.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -14,13 +16,7 @@ namespace vb = zv::vb;
 
 namespace {
 
-QApplication &app() {
-  static int argc = 1;
-  static char name[] = "prueba";
-  static char *argv[] = {name, nullptr};
-  static QApplication a(argc, argv);
-  return a;
-}
+QApplication &app() { return zv::test::aplicacionQt(); }
 
 struct Registro {
   UtilKitModelo m;
