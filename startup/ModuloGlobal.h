@@ -15,6 +15,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+
+class QWidget;
 #include <functional>
 #include <memory>
 #include <optional>
@@ -84,6 +86,10 @@ public:
   // Returns with the database open and the user verified; every other way out
   // ends the process (Sistema::terminar).
   void IniciarAplicacion();
+
+  // Window decoration: icon, the library's window operation and the toolbar
+  // style of the members "UtilKit1", "TBarRep1" and "Util0011".
+  void DecoraVentana(QWidget *Formulario);
 
   // ---- login and access records ------------------------------------------------------
   bool ValidaUsuario(const QString &Usuario, const QString &Clave);
