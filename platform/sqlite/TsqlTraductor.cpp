@@ -540,7 +540,9 @@ private:
     if (name)
       *name = t_[last].text;
     if (text)
-      *text = quoteIdent(t_[last].text);
+      *text = t_[last].type == Token::Word && !t_[last].text.startsWith(QLatin1Char('#'))
+                  ? t_[last].text
+                  : quoteIdent(t_[last].text);
     return k + 1;
   }
 
