@@ -85,4 +85,22 @@ private:
   UiServices &ui_;
 };
 
+// An error report that records "routine:number" and answers from a queue
+// (Abort once it is empty).
+class InformeGuion {
+public:
+  QStringList informes;
+  std::deque<int> respuestas;
+  app::HojaRecodificacion::Informe funcion() {
+    return [this](const AppError &e, const QString &rutina) {
+      informes << rutina + ":" + QString::number(e.number());
+      if (respuestas.empty())
+        return vb::Abort;
+      const int r = respuestas.front();
+      respuestas.pop_front();
+      return r;
+    };
+  }
+};
+
 } // namespace zv::test

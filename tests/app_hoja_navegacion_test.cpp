@@ -21,8 +21,7 @@ protected:
   ValidadorPrueba val{ui};
   // 7 units per character plus 1, so each width shows its count of X's.
   HojaRecodificacion hoja{ui, val, [](const QString &t) { return int(t.size()) * 7 + 1; }};
-  QStringList informes;
-  std::deque<int> respuestas;
+  zv::test::InformeGuion guion;
 
   void SetUp() override {
     val.cuentas = {{"1.1.01.001", "Caja"},
@@ -30,17 +29,13 @@ protected:
                    {"2.1.01.001", "Proveedores"},
                    {"4000", "Ventas"}};
     hoja.SeparadorDecimal = [] { return QStringLiteral(","); };
-    hoja.InformarError = [this](const AppError &e, const QString &rutina) {
-      informes << rutina + ":" + QString::number(e.number());
-      if (respuestas.empty())
-        return vb::Abort;
-      const int r = respuestas.front();
-      respuestas.pop_front();
-      return r;
-    };
+    hoja.InformarError = guion.funcion();
     hoja.InicializaGrid2();
     hoja.darFocoGrilla();
   }
+
+  // No key routine of these flows may fail.
+  void TearDown() override { EXPECT_EQ(guion.informes.join(", ").toStdString(), ""); }
 
   Grilla &g() { return hoja.MSFlexGrid1; }
   std::string celda(int r, int c) { return g().TextMatrix(r, c).toStdString(); }

@@ -17,17 +17,12 @@ protected:
   UiConFallas ui;
   ValidadorPrueba val{ui};
   HojaRecodificacion hoja{ui, val};
-  QStringList informes;
-  std::deque<int> respuestas;
+  zv::test::InformeGuion guion;
+  QStringList &informes = guion.informes;
+  std::deque<int> &respuestas = guion.respuestas;
 
   void SetUp() override {
-    hoja.InformarError = [this](const AppError &e, const QString &rutina) {
-      informes << rutina + ":" + QString::number(e.number());
-      const int r = respuestas.empty() ? vb::Abort : respuestas.front();
-      if (!respuestas.empty())
-        respuestas.pop_front();
-      return r;
-    };
+    hoja.InformarError = guion.funcion();
     hoja.InicializaGrid2();
     hoja.darFocoGrilla();
     hoja.clicCelda(1, 3);

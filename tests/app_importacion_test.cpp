@@ -53,8 +53,9 @@ protected:
   HojaRecodificacion hoja{ui, val};
   kit::DialogoArchivo dialogo{ui};
   QTemporaryDir dir;
-  QStringList informes;
-  std::deque<int> respuestas;
+  zv::test::InformeGuion guion;
+  QStringList &informes = guion.informes;
+  std::deque<int> &respuestas = guion.respuestas;
 
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
@@ -62,13 +63,7 @@ protected:
                    {"1.1.01.002", "Banco Nación"},
                    {"2.1.01.001", "Proveedores"},
                    {"5.1.01.001", "Sueldos y jornales"}};
-    hoja.InformarError = [this](const AppError &e, const QString &rutina) {
-      informes << rutina + ":" + QString::number(e.number());
-      const int r = respuestas.empty() ? vb::Abort : respuestas.front();
-      if (!respuestas.empty())
-        respuestas.pop_front();
-      return r;
-    };
+    hoja.InformarError = guion.funcion();
     hoja.InicializaGrid2();
   }
 
