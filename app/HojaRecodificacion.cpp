@@ -188,6 +188,8 @@ void HojaRecodificacion::MsflexGridEdt(Grilla &grilla, EditorCelda &edt, int key
     edt.SelStart = 1;
   }
   posicionarEditor(edt, grilla);
+  if (&edt == &txtedit)
+    aceptado_.reset();
   edt.Visible = true;
   textpropiedades(edt, grilla.Col());
   if (&edt == &txtedit)
@@ -365,8 +367,11 @@ void HojaRecodificacion::txtedit_KeyDown(int &keyCode, int) {
   if (!EsTeclaDeSalida || !EsTeclaDeSalida(keyCode))
     return;
   // A refused value keeps the editor open with its text.
-  if (!validar())
-    EditKeyCode(MSFlexGrid1, txtedit, keyCode, 0);
+  aceptado_.reset();
+  if (validar())
+    return;
+  aceptado_ = txtedit.Text;
+  EditKeyCode(MSFlexGrid1, txtedit, keyCode, 0);
 }
 
 void HojaRecodificacion::txtedit_KeyPress(int &keyAscii) {
@@ -399,15 +404,16 @@ void HojaRecodificacion::volcarEditor() {
     // pass the same validation as with an exit key before it reaches a cell.
     if (validando_)
       return;
-    if (validar()) {
+    const bool yaAceptado = aceptado_ && *aceptado_ == txtedit.Text;
+    if (!yaAceptado && validar()) {
       txtedit.Visible = false;
+      aceptado_.reset();
       return;
     }
-    if (!txtedit.Visible)
-      return;
   }
   MSFlexGrid1.setText(txtedit.Text);
   txtedit.Visible = false;
+  aceptado_.reset();
 }
 
 void HojaRecodificacion::darFocoGrilla() {

@@ -9,7 +9,10 @@
 // cell), giving it to the editor runs the editor's GotFocus. A view forwards
 // only the focus moves between controls of the window, never the window's
 // own activation (a message box taking the focus is not the editor being
-// left).
+// left). Typed characters reach the editor through txtedit_KeyPress (which
+// may change or refuse them) and then the model's text, so that MaxLength
+// and the separator rule hold; a view applies the model's text to its
+// widget rather than letting the widget edit on its own.
 #include "platform/AppError.h"
 #include "platform/Ui.h"
 
@@ -17,6 +20,7 @@
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <optional>
 
 namespace zv::app {
 
@@ -202,6 +206,10 @@ private:
   Foco foco_ = Foco::Ninguno;
   bool porTeclaDeSalida_ = false; // inside EditKeyCode: the text was validated already
   bool validando_ = false;
+  // The text an exit key had accepted, while the editor still shows it (an
+  // exit key that does not move, such as Tab): leaving then needs no second
+  // validation.
+  std::optional<QString> aceptado_;
 };
 
 } // namespace zv::app

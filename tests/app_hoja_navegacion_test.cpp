@@ -273,6 +273,26 @@ TEST_F(Hoja, FocoAOtroControlEscribeUnValorAceptado) {
   EXPECT_EQ(val.llamadas, QStringList{"SucursalNVA=4"});
 }
 
+TEST_F(Hoja, TeclaDeSalidaSinMovimientoNoValidaDosVeces) {
+  ui.expectMsg("Atención, el codigo nuevo ya existe..., esta seguro de utilizar esta cuenta? ",
+               vb::YesNo + vb::Question, kAviso, vb::Yes);
+  hoja.clicCelda(1, 2);
+  hoja.teclear("4000");
+  hoja.teclaEditor(vb::KeyTab); // ends the field but moves nowhere
+  EXPECT_TRUE(hoja.txtedit.Visible);
+  hoja.darFocoOtro();
+  EXPECT_EQ(celda(1, 2), "4000");
+  EXPECT_EQ(val.llamadas, QStringList{"CodigoNVO=4000"});
+  // A text changed after the exit key is validated again.
+  hoja.clicCelda(1, 3);
+  hoja.teclear("7");
+  hoja.teclaEditor(vb::KeyTab);
+  hoja.teclear("8");
+  hoja.clicCelda(1, 0);
+  EXPECT_EQ(celda(1, 3), "78");
+  EXPECT_EQ(val.llamadas, (QStringList{"CodigoNVO=4000", "SucursalNVA=7", "SucursalNVA=78"}));
+}
+
 TEST_F(Hoja, CodigoActualVacioVaciaLaFila) {
   g().setTextMatrix(1, 0, "1.1.01.001");
   g().setTextMatrix(1, 1, "Caja");
