@@ -198,7 +198,10 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
             .DatosTabla(QStringLiteral("ta_usuarios"), entorno_.valores.gUsuarioLogeado,
                         QStringLiteral("Administrador"), QStringLiteral("nombre"), 8, QString(), true, false)
             .toString();
-    gEsAdmin = texto::valorNumerico(valor) == 1;
+    // A bit column may come back as a boolean: true counts as 1.
+    const bool verdadero = valor.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
+                           valor.compare(QLatin1String("Verdadero"), Qt::CaseInsensitive) == 0;
+    gEsAdmin = verdadero || texto::valorNumerico(valor) == 1;
   });
 }
 

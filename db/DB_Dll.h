@@ -11,6 +11,7 @@
 #include "platform/Ado.h"
 #include "platform/AppError.h"
 #include "platform/Kit.h"
+#include "platform/ProtocoloError.h"
 
 #include <QString>
 #include <QVariant>
@@ -154,6 +155,11 @@ private:
   void PreguntaConexionPerdida();
   int MensajeGenerico(const AppError &e);
   void PrepararSentencia(QString &SentenciaSQL);
+  // Runs a prepared text: split into statements on Oracle, whole otherwise.
+  void EjecutarPreparada(QString &SentenciaSQL, long &afectados, ado::Recordset *LRCS);
+  // The row test of the lookups, under the caller's trap.
+  bool BuscarFila(Trampa &t, const QString &consulta, ado::Connection &conexion, ado::Recordset *LRCS,
+                  bool SoloLectura, bool traducir);
   void BuscarArchivoLocal(bool &cancelado);
 
   EntornoDB &entorno_;

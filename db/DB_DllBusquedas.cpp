@@ -63,57 +63,15 @@ QString consultaExiste(const QString &Tabla, const QString &ValorBuscado, const 
 
 // ------------------------------------------------------------- row lookups
 
-bool DB_Dll::ExisteEnTabla(const QString &Tabla, const QString &ValorBuscado, const QString &Campo,
-                           ado::Recordset *LRCS, const QVariant &Tipodato, const QString &Condicion,
-                           bool SoloLectura) {
+bool DB_Dll::BuscarFila(Trampa &t, const QString &consulta, ado::Connection &conexion, ado::Recordset *LRCS,
+                        bool SoloLectura, bool traducir) {
   bool resultado = false;
-  int contador = 0;
-  QString consulta = consultaExiste(Tabla, ValorBuscado, Campo, Tipodato, Condicion, false);
-  Trampa t([&](const AppError &e) -> int {
-    if (ConexionPerdidaMain(nullptr) && RecuperarConexion(contador, true))
-      return 4;
-    return MensajeGenerico(e);
-  });
-  t([&] { consulta = SS_TSinonimos(consulta); });
   if (!LRCS) {
     ado::Recordset rs;
-    t([&] { rs.open(ORACLE_Dicc(consulta), Cnn(), ado::adOpenForwardOnly, ado::adLockReadOnly, -1); });
-    t([&] { resultado = !rs.bof(); });
     t([&] {
-      if (rs.state() != ado::adStateClosed)
-        rs.close();
+      rs.open(traducir ? ORACLE_Dicc(consulta) : consulta, conexion, ado::adOpenForwardOnly,
+              ado::adLockReadOnly, -1);
     });
-    return resultado;
-  }
-  t([&] {
-    if (LRCS->state() != ado::adStateClosed)
-      LRCS->close();
-  });
-  t([&] {
-    if (SoloLectura)
-      LRCS->open(consulta, Cnn(), ado::adOpenForwardOnly, ado::adLockReadOnly);
-    else
-      LRCS->open(consulta, Cnn(), LRCS->cursorType(), LRCS->lockType());
-  });
-  t([&] { resultado = !LRCS->bof(); });
-  return resultado;
-}
-
-bool DB_Dll::ExisteEnTablaST(const QString &Tabla, const QString &ValorBuscado, const QString &Campo,
-                             ado::Recordset *LRCS, const QVariant &Tipodato, const QString &Condicion,
-                             bool SoloLectura) {
-  bool resultado = false;
-  int contador = 0;
-  const QString consulta = consultaExiste(Tabla, ValorBuscado, Campo, Tipodato, Condicion, true);
-  ado::Connection &conexion = principal().Cnn();
-  Trampa t([&](const AppError &e) -> int {
-    if (ConexionPerdidaMain(nullptr) && RecuperarConexion(contador, true))
-      return 4;
-    return MensajeGenerico(e);
-  });
-  if (!LRCS) {
-    ado::Recordset rs;
-    t([&] { rs.open(consulta, conexion, ado::adOpenForwardOnly, ado::adLockReadOnly, -1); });
     t([&] { resultado = !rs.bof(); });
     t([&] {
       if (rs.state() != ado::adStateClosed)
@@ -133,6 +91,33 @@ bool DB_Dll::ExisteEnTablaST(const QString &Tabla, const QString &ValorBuscado, 
   });
   t([&] { resultado = !LRCS->bof(); });
   return resultado;
+}
+
+bool DB_Dll::ExisteEnTabla(const QString &Tabla, const QString &ValorBuscado, const QString &Campo,
+                           ado::Recordset *LRCS, const QVariant &Tipodato, const QString &Condicion,
+                           bool SoloLectura) {
+  int contador = 0;
+  QString consulta = consultaExiste(Tabla, ValorBuscado, Campo, Tipodato, Condicion, false);
+  Trampa t([&](const AppError &e) -> int {
+    if (ConexionPerdidaMain(nullptr) && RecuperarConexion(contador, true))
+      return 4;
+    return MensajeGenerico(e);
+  });
+  t([&] { consulta = SS_TSinonimos(consulta); });
+  return BuscarFila(t, consulta, Cnn(), LRCS, SoloLectura, true);
+}
+
+bool DB_Dll::ExisteEnTablaST(const QString &Tabla, const QString &ValorBuscado, const QString &Campo,
+                             ado::Recordset *LRCS, const QVariant &Tipodato, const QString &Condicion,
+                             bool SoloLectura) {
+  int contador = 0;
+  const QString consulta = consultaExiste(Tabla, ValorBuscado, Campo, Tipodato, Condicion, true);
+  Trampa t([&](const AppError &e) -> int {
+    if (ConexionPerdidaMain(nullptr) && RecuperarConexion(contador, true))
+      return 4;
+    return MensajeGenerico(e);
+  });
+  return BuscarFila(t, consulta, principal().Cnn(), LRCS, SoloLectura, false);
 }
 
 QVariant DB_Dll::DatosTabla(const QString &Tabla, const QString &ValorBuscado, const QString &CampoDevuelto,

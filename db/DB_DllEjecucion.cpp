@@ -96,6 +96,16 @@ void DB_Dll::PrepararSentencia(QString &SentenciaSQL) {
   }
 }
 
+void DB_Dll::EjecutarPreparada(QString &SentenciaSQL, long &afectados, ado::Recordset *LRCS) {
+  if (contiene(Cnn().connectionString(), QStringLiteral("ORACLE"))) {
+    SentenciaSQL = EjecutaPorSentencias(SentenciaSQL, afectados);
+    return;
+  }
+  auto resultado = Cnn().execute(SentenciaSQL, &afectados, -1);
+  if (LRCS)
+    LRCS->attach(std::move(resultado), &Cnn());
+}
+
 void DB_Dll::EjecutaConsultaSQL(QString &SentenciaSQL, long *RecordsAffected, ado::Recordset *LRCS) {
   long local = 0;
   long &afectados = RecordsAffected ? *RecordsAffected : local;
@@ -111,15 +121,7 @@ void DB_Dll::EjecutaConsultaSQL(QString &SentenciaSQL, long *RecordsAffected, ad
     return 0;
   });
   t([&] { PrepararSentencia(SentenciaSQL); });
-  t([&] {
-    if (contiene(Cnn().connectionString(), QStringLiteral("ORACLE"))) {
-      SentenciaSQL = EjecutaPorSentencias(SentenciaSQL, afectados);
-      return;
-    }
-    auto resultado = Cnn().execute(SentenciaSQL, &afectados, -1);
-    if (LRCS)
-      LRCS->attach(std::move(resultado), &Cnn());
-  });
+  t([&] { EjecutarPreparada(SentenciaSQL, afectados, LRCS); });
   t([&] {
     ado::ErrorList &errores = principal().Cnn().errors();
     if ((errores.count() == 1 || errores.count() == 2) && !contiene(SentenciaSQL, QStringLiteral("TRANS")) &&
@@ -139,15 +141,7 @@ void DB_Dll::EjecutaConsultaRSQL(QString &SentenciaSQL, long *RecordsAffected, a
     return 0;
   });
   t([&] { PrepararSentencia(SentenciaSQL); });
-  t([&] {
-    if (contiene(Cnn().connectionString(), QStringLiteral("ORACLE"))) {
-      SentenciaSQL = EjecutaPorSentencias(SentenciaSQL, afectados);
-      return;
-    }
-    auto resultado = Cnn().execute(SentenciaSQL, &afectados, -1);
-    if (LRCS)
-      LRCS->attach(std::move(resultado), &Cnn());
-  });
+  t([&] { EjecutarPreparada(SentenciaSQL, afectados, LRCS); });
 }
 
 QString DB_Dll::EjecutaPorSentencias(QString &lote, long &afectados) {

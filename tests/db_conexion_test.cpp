@@ -170,9 +170,14 @@ TEST_F(Conexion, AdministradorSegunSuFila) {
     bool fila;
     bool admin;
   };
-  const Caso casos[] = {{QStringLiteral("1"), true, true},  {1, true, true},
-                        {QStringLiteral("0"), true, false}, {QString(), true, false},
-                        {QVariant(), true, false},          {QStringLiteral("1"), false, false}};
+  const Caso casos[] = {{QStringLiteral("1"), true, true},
+                        {1, true, true},
+                        {QStringLiteral("0"), true, false},
+                        {QString(), true, false},
+                        {QVariant(), true, false},
+                        {QStringLiteral("1"), false, false},
+                        {true, true, true},
+                        {false, true, false}};
   for (const Caso &c : casos) {
     guion().respuesta = [&](const QString &, long *) {
       return filas(QStringLiteral("Administrador"), c.fila ? QVariantList{c.valor} : QVariantList{});
