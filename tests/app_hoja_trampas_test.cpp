@@ -2,6 +2,7 @@
 // under which routine name, and what each answer does.
 #include "app/HojaRecodificacion.h"
 #include "app_hoja_dobles.h"
+#include "platform/Kit.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +92,21 @@ TEST_F(Trampas, MsflexKeyReintentar) {
   hoja.teclaGrilla(vb::KeyEnd);
   EXPECT_EQ(informes.size(), 2);
   EXPECT_EQ(ui.sendTabCount, 3);
+}
+
+TEST(TrampasKit, PorDefectoInformaConElCuadroDeLaLibreria) {
+  UiConFallas ui;
+  ValidadorPrueba val{ui};
+  HojaRecodificacion hoja{ui, val};
+  hoja.InicializaGrid2();
+  hoja.darFocoGrilla();
+  const AppError falla(err::Unspecified, "falla provocada", "SendKeys");
+  ui.fallasSendTab = {err::Unspecified};
+  ui.expectMsg(kit::Utilidades::TextoInformeError(falla, "MSFlexGrid1_KeyDown"),
+               vb::AbortRetryIgnore + vb::Critical,
+               kit::Utilidades::TituloInformeError("MSFlexGrid1_KeyDown"), vb::Retry);
+  hoja.teclaGrilla(vb::KeyEnd);
+  EXPECT_EQ(ui.sendTabCount, 2);
 }
 
 TEST(TrampasGrilla, FilaFueraDeRangoEsUnErrorDeLaGrilla) {
