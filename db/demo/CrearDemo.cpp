@@ -10,6 +10,7 @@
 #include <QMap>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 
 namespace zv::demo {
@@ -22,7 +23,8 @@ namespace {
 // rewrites are plain tables, whatever their prefix; views are only read.
 
 // The columns of a customer or supplier record, shared by VT_CLIENTES,
-// VT_PROVEEDORES and the branch copies of MA_CUENTASSUC.
+// VT_PROVEEDORES and the branch copies of MA_CUENTASSUC ("@COLUMNAS_CLIENTE"
+// in their statements).
 const char *const ColumnasCliente = R"(
   CODIGO varchar(15) NOT NULL, RAZON_SOCIAL varchar(60) NULL, CONTACTO varchar(40) NULL,
   CALLE varchar(40) NULL, NUMERO varchar(10) NULL, PISO varchar(5) NULL, DEPARTAMENTO varchar(5) NULL,
@@ -62,12 +64,12 @@ const char *const Tablas[] = {
     R"(CREATE TABLE MA_CUENTASADIC (CODIGO varchar(15) NOT NULL, Presupuesto decimal(18,2) NULL,
   Responsable varchar(40) NULL, Agrupador varchar(20) NULL, FechaModificacion datetime NULL,
   CONSTRAINT PK_MA_CUENTASADIC PRIMARY KEY (CODIGO)))",
-    "CREATE TABLE MA_CUENTASSUC (ID int IDENTITY(1,1) NOT NULL, @CLIENTE_SIN_CIERRE, Sucursal varchar(4) "
+    "CREATE TABLE MA_CUENTASSUC (ID int IDENTITY(1,1) NOT NULL, @COLUMNAS_CLIENTE, Sucursal varchar(4) "
     "NULL)",
     R"(CREATE TABLE MA_CUENTASCCOSTO (CODIGO varchar(15) NOT NULL, CCOSTO varchar(10) NOT NULL,
   Porcentaje decimal(9,2) NULL, CONSTRAINT PK_MA_CUENTASCCOSTO PRIMARY KEY (CODIGO, CCOSTO)))",
-    "CREATE TABLE VT_CLIENTES (@CLIENTE_SIN_CIERRE, CONSTRAINT PK_VT_CLIENTES PRIMARY KEY (CODIGO))",
-    "CREATE TABLE VT_PROVEEDORES (@CLIENTE_SIN_CIERRE, CONSTRAINT PK_VT_PROVEEDORES PRIMARY KEY (CODIGO))",
+    "CREATE TABLE VT_CLIENTES (@COLUMNAS_CLIENTE, CONSTRAINT PK_VT_CLIENTES PRIMARY KEY (CODIGO))",
+    "CREATE TABLE VT_PROVEEDORES (@COLUMNAS_CLIENTE, CONSTRAINT PK_VT_PROVEEDORES PRIMARY KEY (CODIGO))",
     R"(CREATE TABLE MA_BIENES (ID int IDENTITY(1,1) NOT NULL, IdBien varchar(10) NOT NULL,
   Descripcion varchar(60) NULL, FechaCompra datetime NULL, ValorOrigen decimal(18,2) NULL, VidaUtil int NULL,
   CUENTA_CONTABLE varchar(15) NULL, CUENTA_EJERCICIO varchar(15) NULL, CUENTA_ACUMULADA varchar(15) NULL))",
@@ -782,9 +784,21 @@ bool esImputable(const QString &codigo) { return codigo.count('.') == 3; }
 
 QString conColumnasCliente(const char *sentencia) {
   QString s = QString::fromUtf8(sentencia);
-  QString columnas = QString::fromUtf8(ColumnasCliente).trimmed();
-  columnas.chop(1); // the closing parenthesis belongs to the statement
-  return s.replace(QStringLiteral("@CLIENTE_SIN_CIERRE"), columnas);
+  return s.replace(QStringLiteral("@COLUMNAS_CLIENTE"), QString::fromUtf8(ColumnasCliente).trimmed());
+}
+
+// Runs one statement of the creation; a failure names the statement, which
+// is what anyone mending the schema needs to see.
+void ejecutar(ado::Connection &cn, const QString &sql) {
+  try {
+    cn.execute(sql);
+  } catch (const AppError &e) {
+    QString inicio = sql.simplified();
+    if (inicio.size() > 160)
+      inicio = inicio.left(160) + QStringLiteral("...");
+    throw AppError(e.number(), e.description() + QStringLiteral(" (al ejecutar: %1)").arg(inicio),
+                   e.source());
+  }
 }
 
 // Splits a long list of rows into multi-row INSERTs of a bounded size.
@@ -799,7 +813,7 @@ void insertarPorLotes(ado::Connection &cn, const QString &cabecera, const QStrin
         sql += QLatin1Char(',');
       sql += filas.at(j);
     }
-    cn.execute(sql);
+    ejecutar(cn, sql);
   }
 }
 
@@ -821,7 +835,10 @@ private:
 // A new, empty database of the engine, and a connection open on it.
 std::unique_ptr<ado::Connection> crearBase(const ProviderConfig &config, const QString &base) {
   auto cn = createSqliteConnection(config);
+  // As on the server: the new database is made from master.
+  cn->open(CrearDemo::cadenaConexion(QStringLiteral("master")));
   cn->execute(QStringLiteral("CREATE DATABASE ") + base);
+  cn->close();
   cn->open(CrearDemo::cadenaConexion(base));
   return cn;
 }
@@ -858,12 +875,14 @@ QStringList CrearDemo::codigosImputables() {
   return r;
 }
 
-QVector<RenglonAsiento> CrearDemo::generarAsientos(int n) {
-  QVector<RenglonAsiento> r;
+namespace {
+
+// Hands each generated line to `f`, in order, without keeping them: a big
+// journal is written as it is made.
+void recorrerAsientos(int n, const std::function<void(const RenglonAsiento &)> &f) {
   if (n <= 0)
-    return r;
-  r.reserve(n);
-  const QStringList hojas = codigosImputables();
+    return;
+  const QStringList hojas = CrearDemo::codigosImputables();
   const int nModelos = int(std::size(Modelos));
   Azar azar(20240101);
   const int asientos = std::max(1, n / 2);
@@ -905,7 +924,7 @@ QVector<RenglonAsiento> CrearDemo::generarAsientos(int n) {
       a.haberCentavos = h;
       a.tc = tc;
       a.idComprobante = comprobante;
-      r.push_back(a);
+      f(a);
     };
     if (lineas == 1) {
       agregar(1, debe, monto, 0);
@@ -921,6 +940,14 @@ QVector<RenglonAsiento> CrearDemo::generarAsientos(int n) {
     }
     hechos += lineas;
   }
+}
+
+} // namespace
+
+QVector<RenglonAsiento> CrearDemo::generarAsientos(int n) {
+  QVector<RenglonAsiento> r;
+  r.reserve(std::max(0, n));
+  recorrerAsientos(n, [&](const RenglonAsiento &a) { r.push_back(a); });
   return r;
 }
 
@@ -977,9 +1004,9 @@ ResumenDemo CrearDemo::crear() {
 }
 
 void CrearDemo::crearEmpresa(ado::Connection &cn, ResumenDemo &resumen) {
-  cn.execute(QStringLiteral("BEGIN TRANSACTION"));
+  ejecutar(cn, QStringLiteral("BEGIN TRANSACTION"));
   for (const char *t : Tablas)
-    cn.execute(conColumnasCliente(t));
+    ejecutar(cn, conColumnasCliente(t));
 
   // The chart.
   QStringList filas;
@@ -1025,69 +1052,68 @@ void CrearDemo::crearEmpresa(ado::Connection &cn, ResumenDemo &resumen) {
       filas);
 
   // Users, with the suite's cipher.
-  cn.execute(
-      QStringLiteral("INSERT INTO TA_USUARIOS (NOMBRE, SISTEMA, Password, NombreCompleto, Administrador, "
-                     "UNegocio, verproforma, clasepusa, FechaAlta) VALUES "
-                     "('ADMIN', 'kx517tm', %1, 'Administrador del sistema', 1, '   1', 1, 1, %3), "
-                     "('OPERADOR', 'kx517tm', %2, 'Operador contable', 0, '   1', 0, 1, %3)")
-          .arg(sqlTexto(kit::Utilidades::Cifrar(QStringLiteral("admin"))),
-               sqlTexto(kit::Utilidades::Cifrar(QStringLiteral("operador"))), alta));
+  ejecutar(
+      cn, QStringLiteral("INSERT INTO TA_USUARIOS (NOMBRE, SISTEMA, Password, NombreCompleto, Administrador, "
+                         "UNegocio, verproforma, clasepusa, FechaAlta) VALUES "
+                         "('ADMIN', 'kx517tm', %1, 'Administrador del sistema', 1, '   1', 1, 1, %3), "
+                         "('OPERADOR', 'kx517tm', %2, 'Operador contable', 0, '   1', 0, 1, %3)")
+              .arg(sqlTexto(kit::Utilidades::Cifrar(QStringLiteral("admin"))),
+                   sqlTexto(kit::Utilidades::Cifrar(QStringLiteral("operador"))), alta));
 
   for (const char *d : Datos)
-    cn.execute(QString::fromUtf8(d));
+    ejecutar(cn, QString::fromUtf8(d));
 
   // The journal, and the cost-centre split of its first expense lines.
-  const QVector<RenglonAsiento> asientos = generarAsientos(renglones_);
   filas.clear();
-  filas.reserve(std::min<qsizetype>(asientos.size(), 500));
   QStringList centros;
   static const char *const ccostos[] = {"01.01", "01.02", "02.01", "02.02"};
   const QString cabecera = QStringLiteral(
       "INSERT INTO MV_ASIENTOS (NroAsiento, Renglon, Fecha, CUENTA, CABCUENTA, Detalle, Debe, Haber, TC, "
       "IdComprobante, UNegocio, Usuario) VALUES ");
-  for (qsizetype i = 0; i < asientos.size(); ++i) {
-    const RenglonAsiento &a = asientos.at(i);
+  qint64 id = 0;
+  recorrerAsientos(renglones_, [&](const RenglonAsiento &a) {
+    // Rows are numbered from 1 in insertion order in a fresh table.
+    ++id;
     filas << QStringLiteral("(%1,%2,'%3',%4,%5,%6,%7,%8,%9,%10,'   1','ADMIN')")
                  .arg(QString::number(a.nroAsiento), QString::number(a.renglon), a.fecha, sqlTexto(a.cuenta),
                       sqlNulo(a.cabCuenta), sqlTexto(a.detalle), importe(a.debeCentavos),
                       importe(a.haberCentavos), sqlTexto(a.tc), sqlTexto(a.idComprobante));
-    // Rows are numbered from 1 in insertion order in a fresh table.
     if (centros.size() < 500 && a.cuenta.startsWith(QLatin1String("5.2")))
       centros << QStringLiteral("(%1,%2,'%3',%4)")
-                     .arg(QString::number(i + 1), sqlTexto(a.cuenta),
-                          QLatin1String(ccostos[centros.size() % 4]),
+                     .arg(QString::number(id), sqlTexto(a.cuenta), QLatin1String(ccostos[centros.size() % 4]),
                           importe(a.debeCentavos - a.haberCentavos));
     if (filas.size() == 500) {
       insertarPorLotes(cn, cabecera, filas);
       filas.clear();
     }
-  }
+  });
   insertarPorLotes(cn, cabecera, filas);
   insertarPorLotes(
       cn, QStringLiteral("INSERT INTO MV_ASIENTOSCCOSTO (IdAsiento, CUENTA, CCOSTO, Importe) VALUES "),
       centros);
-  resumen.renglones = int(asientos.size());
+  resumen.renglones = int(id);
 
   // Balances from the loaded journal; the triggers keep them from here on.
-  cn.execute(QStringLiteral("INSERT INTO MV_SALDOS (CUENTA, Debe, Haber, Saldo) SELECT CUENTA, "
-                            "ROUND(SUM(Debe), 2), ROUND(SUM(Haber), 2), ROUND(SUM(Debe) - SUM(Haber), 2) "
-                            "FROM MV_ASIENTOS GROUP BY CUENTA"));
+  ejecutar(cn, QStringLiteral("INSERT INTO MV_SALDOS (CUENTA, Debe, Haber, Saldo) SELECT CUENTA, "
+                              "ROUND(SUM(Debe), 2), ROUND(SUM(Haber), 2), ROUND(SUM(Debe) - SUM(Haber), 2) "
+                              "FROM MV_ASIENTOS GROUP BY CUENTA"));
   for (const char *x : Indices)
-    cn.execute(QString::fromUtf8(x));
+    ejecutar(cn, QString::fromUtf8(x));
   for (const char *v : Vistas)
-    cn.execute(QString::fromUtf8(v));
+    ejecutar(cn, QString::fromUtf8(v));
   for (const char *t : Disparadores)
-    cn.execute(QString::fromUtf8(t));
-  cn.execute(QStringLiteral("COMMIT TRANSACTION"));
+    ejecutar(cn, QString::fromUtf8(t));
+  ejecutar(cn, QStringLiteral("COMMIT TRANSACTION"));
 }
 
 void CrearDemo::crearEstadisticas(ado::Connection &cn) {
   // Only the settings table: the start-up writes its "TimeOut" key itself the
   // first time it finds it missing.
-  cn.execute(QStringLiteral(
-      "CREATE TABLE TA_CONFIGURACION (ID int IDENTITY(1,1) NOT NULL, Grupo varchar(50) NULL, "
-      "Clave varchar(50) NOT NULL, Valor varchar(255) NULL, ValorAux varchar(255) NULL, "
-      "PoliticaNegocio bit NULL DEFAULT (0), CONSTRAINT PK_TA_CONFIGURACION PRIMARY KEY (Clave))"));
+  ejecutar(cn,
+           QStringLiteral(
+               "CREATE TABLE TA_CONFIGURACION (ID int IDENTITY(1,1) NOT NULL, Grupo varchar(50) NULL, "
+               "Clave varchar(50) NOT NULL, Valor varchar(255) NULL, ValorAux varchar(255) NULL, "
+               "PoliticaNegocio bit NULL DEFAULT (0), CONSTRAINT PK_TA_CONFIGURACION PRIMARY KEY (Clave))"));
 }
 
 } // namespace zv::demo
