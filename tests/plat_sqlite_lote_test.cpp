@@ -265,6 +265,13 @@ TEST_F(SqliteLote, ASyntaxErrorRunsNothingOfTheBatch) {
   e = falla(
       QStringLiteral("UPDATE MA_CUENTAS SET Descripcion = 'x' SELECT * FROM MA_CUENTAS WHERE (CODIGO = '1'"));
   EXPECT_EQ(e.value(0).nativeError, 102);
+  // Also after a statement that changes the schema.
+  e = falla(
+      QStringLiteral("ALTER TABLE MV_ASIENTOS DISABLE TRIGGER ALL UPDATE MA_CUENTAS SET Descripcion = 'x' "
+                     "UPDATE MA_CUENTAS SET Descripcion = WHERE CODIGO = '1'"));
+  EXPECT_EQ(e.value(0).nativeError, 102);
+  cn->execute(QStringLiteral("INSERT INTO MV_ASIENTOS (CUENTA, IMPORTE) VALUES ('1.1.02', 1)"));
+  EXPECT_EQ(filas(QStringLiteral("SELECT SALDO FROM MV_SALDOS WHERE CUENTA = '1.1.02'")), QStringList{"8"});
   e = falla(QStringLiteral("UPDATE MA_CUENTAS SET Descripcion = 'x' SELECT 'sin cerrar"));
   EXPECT_EQ(e.value(0).nativeError, 105);
   EXPECT_EQ(filas(QStringLiteral("SELECT count(*) FROM MA_CUENTAS WHERE Descripcion = 'x'")),

@@ -135,6 +135,7 @@ ConexionSqlite::~ConexionSqlite() {
       sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     closeHandle();
   }
+  sqlite3_close_v2(checker_);
 }
 
 // ---------------------------------------------------------------------------
@@ -174,6 +175,10 @@ QString ConexionSqlite::findDatabase(const QString &name) const {
 void ConexionSqlite::closeHandle() {
   if (run_)
     run_->finalizeAll();
+  sqlite3_finalize(schemaStmt_);
+  schemaStmt_ = nullptr;
+  identityCache_.clear();
+  cachedSchema_ = -1;
   if (db_)
     sqlite3_close_v2(db_);
   db_ = nullptr;
@@ -367,6 +372,23 @@ bool ConexionSqlite::prepareText(const QString &sql, sqlite3_stmt **out, SqliteE
   return true;
 }
 
+bool ConexionSqlite::parses(const QString &sql, SqliteError *e) {
+  if (!checker_ && sqlite3_open_v2(":memory:", &checker_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    sqlite3_close_v2(checker_);
+    checker_ = nullptr;
+    return true;
+  }
+  const QByteArray u = sql.toUtf8();
+  sqlite3_stmt *s = nullptr;
+  const int rc = sqlite3_prepare_v2(checker_, u.constData(), int(u.size()), &s, nullptr);
+  sqlite3_finalize(s);
+  if (rc == SQLITE_OK)
+    return true;
+  e->code = sqlite3_extended_errcode(checker_);
+  e->message = QString::fromUtf8(sqlite3_errmsg(checker_));
+  return false;
+}
+
 bool ConexionSqlite::exec(const QString &sql, SqliteError *e, const QStringList &binds) {
   sqlite3_stmt *s = nullptr;
   if (!prepareText(sql, &s, e))
@@ -427,26 +449,59 @@ QString ConexionSqlite::createSqlOf(const QString &table) {
 // " (col, ...)" naming every column but the identity one, so that an INSERT
 // without a column list fills the others as the server does; "" when the
 // table has no identity column.
-QString ConexionSqlite::identityColumnList(const QString &table) {
-  const QString sql = createSqlOf(table);
-  if (!sql.contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive))
-    return {};
-  const auto cols =
-      rows(QStringLiteral("SELECT name, pk, type, hidden FROM pragma_table_xinfo(?1)"), {table});
-  QStringList names;
-  bool identity = false;
-  for (const QStringList &c : cols) {
-    if (c[3] != QLatin1String("0"))
-      continue; // generated
-    if (c[1] == QLatin1String("1") && c[2].compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0) {
-      identity = true;
-      continue;
-    }
-    names << quoteIdent(c[0]);
+const ConexionSqlite::Identidad &ConexionSqlite::identidad(const QString &table) {
+  // Cached per table while the schema stays as it was.
+  static const Identidad none;
+  if (!schemaStmt_ && !prepareText(QStringLiteral("PRAGMA schema_version"), &schemaStmt_, nullptr))
+    return none;
+  qint64 version = -1;
+  if (sqlite3_step(schemaStmt_) == SQLITE_ROW)
+    version = sqlite3_column_int64(schemaStmt_, 0);
+  sqlite3_reset(schemaStmt_);
+  if (version != cachedSchema_) {
+    identityCache_.clear();
+    cachedSchema_ = version;
   }
-  if (!identity || names.isEmpty())
-    return {};
-  return QStringLiteral(" (") + names.join(QStringLiteral(", ")) + QLatin1Char(')');
+  const QString key = table.toUpper();
+  const auto hit = identityCache_.constFind(key);
+  if (hit != identityCache_.constEnd())
+    return hit.value();
+  Identidad id;
+  if (createSqlOf(table).contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive)) {
+    const auto cols =
+        rows(QStringLiteral("SELECT name, pk, type, hidden FROM pragma_table_xinfo(?1)"), {table});
+    QStringList names;
+    for (const QStringList &c : cols) {
+      if (c[3] != QLatin1String("0"))
+        continue; // generated
+      if (c[1] == QLatin1String("1") && c[2].compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0) {
+        id.column = c[0];
+        continue;
+      }
+      names << quoteIdent(c[0]);
+    }
+    if (!id.column.isEmpty() && !names.isEmpty())
+      id.otherColumns = QStringLiteral(" (") + names.join(QStringLiteral(", ")) + QLatin1Char(')');
+  }
+  return identityCache_.insert(key, id).value();
+}
+
+// " (col, ...)" naming every column but the identity one, so that an INSERT
+// without a column list fills the others as the server does; "" when the
+// table has no identity column.
+QString ConexionSqlite::identityColumnList(const QString &table) { return identidad(table).otherColumns; }
+
+QString ConexionSqlite::identityColumn(const QString &table) { return identidad(table).column; }
+
+QString ConexionSqlite::pieceText(const Statement &st, const SqlPiece &p) {
+  if (p.insertColumnsAt < 0)
+    return p.text;
+  const QString cols = identityColumnList(st.table);
+  if (cols.isEmpty())
+    return p.text;
+  QString text = p.text;
+  text.insert(p.insertColumnsAt, cols);
+  return text;
 }
 
 QVector<QPair<QString, QString>> ConexionSqlite::stashTriggers(const QString &table, SqliteError *e) {
@@ -496,6 +551,10 @@ std::unique_ptr<ado::ResultSet> ConexionSqlite::execute(const QString &text, lon
     // means nothing of it runs. Statements whose objects do not exist yet
     // are prepared again when they run.
     bool syntax = false;
+    // Statements before the first schema change are prepared for good;
+    // later ones would be prepared again after that change, so they are only
+    // parsed, on an empty database where every name is unknown.
+    bool schemaChanges = false;
     std::function<void(const std::vector<Statement> &)> precompile = [&](const std::vector<Statement> &list) {
       for (const Statement &st : list) {
         if (syntax)
@@ -503,17 +562,35 @@ std::unique_ptr<ado::ResultSet> ConexionSqlite::execute(const QString &text, lon
         for (const SqlPiece &p : st.sql) {
           SqliteError e;
           sqlite3_stmt *s = nullptr;
-          if (prepareText(p.text, &s, &e)) {
+          bool ok;
+          if (!schemaChanges) {
+            ok = prepareText(pieceText(st, p), &s, &e);
             run.prepared[std::size_t(p.id)] = s;
-          } else if (e.message.contains(QLatin1String("syntax error")) ||
-                     e.message.contains(QLatin1String("incomplete input")) ||
-                     e.message.contains(QLatin1String("unrecognized token"))) {
+          } else {
+            ok = parses(p.text, &e);
+          }
+          if (!ok && (e.message.contains(QLatin1String("syntax error")) ||
+                      e.message.contains(QLatin1String("incomplete input")) ||
+                      e.message.contains(QLatin1String("unrecognized token")))) {
             bool unused = false;
             for (const ado::ErrorEntry &x : translate(st, e, &unused))
               errors_.add(x);
             syntax = true;
             return;
           }
+        }
+        switch (st.kind) {
+        case Kind::Ddl:
+        case Kind::DropTable:
+        case Kind::Truncate:
+        case Kind::AddColumns:
+        case Kind::DisableTriggers:
+        case Kind::EnableTriggers:
+        case Kind::Use:
+          schemaChanges = true;
+          break;
+        default:
+          break;
         }
         precompile(st.body);
       }
@@ -552,9 +629,9 @@ ConexionSqlite::Outcome ConexionSqlite::runList(const std::vector<Statement> &li
   return worst;
 }
 
-sqlite3_stmt *ConexionSqlite::prepared(const SqlPiece &p, SqliteError *e) {
+sqlite3_stmt *ConexionSqlite::prepared(const Statement &st, const SqlPiece &p, SqliteError *e) {
   sqlite3_stmt *&s = run_->prepared[std::size_t(p.id)];
-  if (!s && !prepareText(p.text, &s, e))
+  if (!s && !prepareText(pieceText(st, p), &s, e))
     return nullptr;
   return s;
 }
@@ -562,20 +639,7 @@ sqlite3_stmt *ConexionSqlite::prepared(const SqlPiece &p, SqliteError *e) {
 ConexionSqlite::Outcome ConexionSqlite::runPiece(const Statement &st, const SqlPiece &p, bool collect,
                                                  qint64 *scalar) {
   SqliteError e;
-  sqlite3_stmt *s = nullptr;
-  sqlite3_stmt *own = nullptr;
-  if (p.insertColumnsAt >= 0) {
-    const QString cols = identityColumnList(st.table);
-    if (!cols.isEmpty()) {
-      QString text = p.text;
-      text.insert(p.insertColumnsAt, cols);
-      if (!prepareText(text, &own, &e))
-        return fail(st, e, true);
-      s = own;
-    }
-  }
-  if (!s)
-    s = prepared(p, &e);
+  sqlite3_stmt *s = prepared(st, p, &e);
   if (!s)
     return fail(st, e, true);
   if (p.usesTranCount)
@@ -604,12 +668,9 @@ ConexionSqlite::Outcome ConexionSqlite::runPiece(const Statement &st, const SqlP
       }
       if (table) {
         col.baseTable = QString::fromUtf8(table);
-        if (origin) {
-          int autoinc = 0;
-          if (sqlite3_table_column_metadata(db_, sqlite3_column_database_name(s, c), table, origin, nullptr,
-                                            nullptr, nullptr, nullptr, &autoinc) == SQLITE_OK)
-            col.autoIncrement = autoinc != 0;
-        }
+        if (origin && decl && qstricmp(decl, "INTEGER") == 0)
+          col.autoIncrement =
+              identityColumn(col.baseTable).compare(QString::fromUtf8(origin), Qt::CaseInsensitive) == 0;
       }
       rs->columns.push_back(col);
     }
@@ -631,11 +692,9 @@ ConexionSqlite::Outcome ConexionSqlite::runPiece(const Statement &st, const SqlP
     e.code = sqlite3_extended_errcode(db_);
     e.message = QString::fromUtf8(sqlite3_errmsg(db_));
     sqlite3_reset(s);
-    sqlite3_finalize(own);
     return fail(st, e, false);
   }
   sqlite3_reset(s);
-  sqlite3_finalize(own);
   if (wantRows) {
     // Columns computed by the query are typed from their values.
     for (int c = 0; c < n; ++c) {

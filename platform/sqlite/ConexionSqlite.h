@@ -13,6 +13,7 @@
 #include "platform/Proveedores.h"
 #include "platform/sqlite/TsqlTraductor.h"
 
+#include <QHash>
 #include <vector>
 
 struct sqlite3;
@@ -84,6 +85,16 @@ private:
   ado::ErrorList errors_;
   TsqlTraductor traductor_;
   Run *run_ = nullptr;
+  sqlite3_stmt *schemaStmt_ = nullptr;
+  sqlite3 *checker_ = nullptr; // empty database for syntax checks
+  qint64 cachedSchema_ = -1;
+  struct Identidad {
+    QString column;       // the identity column, "" when none
+    QString otherColumns; // " (a, b ...)": every other column
+  };
+  QHash<QString, Identidad> identityCache_;
+  const Identidad &identidad(const QString &table);
+  QString identityColumn(const QString &table);
 
   void requireOpen() const;
   void openHandle(const QString &name, bool forOpen);
@@ -99,7 +110,8 @@ private:
   Outcome fail(const Statement &st, const SqliteError &e, bool atPrepare);
   Outcome failWith(int native, const QString &message, long number = err::CommandError,
                    const QString &state = QStringLiteral("42000"));
-  sqlite3_stmt *prepared(const SqlPiece &p, SqliteError *e);
+  sqlite3_stmt *prepared(const Statement &st, const SqlPiece &p, SqliteError *e);
+  QString pieceText(const Statement &st, const SqlPiece &p);
   bool prepareText(const QString &sql, sqlite3_stmt **out, SqliteError *e);
   void syncTranCount();
   void rollbackAll();
@@ -117,6 +129,7 @@ private:
 
   // plain helpers on the handle
   bool exec(const QString &sql, SqliteError *e, const QStringList &binds = {});
+  bool parses(const QString &sql, SqliteError *e);
   QVector<QStringList> rows(const QString &sql, const QStringList &binds = {});
   bool tableExists(const QString &table, QString *realName = nullptr);
   QString identityColumnList(const QString &table);

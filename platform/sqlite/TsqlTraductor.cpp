@@ -256,7 +256,12 @@ std::vector<Token> TsqlTraductor::tokenize(const QString &s, QString *error, int
       const int st = i;
       while (i < n && s.at(i).isSpace())
         ++i;
-      lead += s.mid(st, i - st);
+      // Most tokens follow one blank: share one text for it.
+      static const QString blank = QStringLiteral(" ");
+      if (lead.isEmpty() && i - st == 1 && c == QLatin1Char(' '))
+        lead = blank;
+      else
+        lead += QStringView(s).mid(st, i - st);
       continue;
     }
     if (c == QLatin1Char('-') && i + 1 < n && s.at(i + 1) == QLatin1Char('-')) {
@@ -406,7 +411,13 @@ std::vector<Token> TsqlTraductor::tokenize(const QString &s, QString *error, int
       for (const char *op : two)
         if (i + 1 < n && s.at(i) == QLatin1Char(op[0]) && s.at(i + 1) == QLatin1Char(op[1]))
           len = 2;
-      t.text = s.mid(i, len);
+      static const std::vector<QString> single = [] {
+        std::vector<QString> v(128);
+        for (int ch = 0; ch < 128; ++ch)
+          v[std::size_t(ch)] = QString(QChar(ch));
+        return v;
+      }();
+      t.text = (len == 1 && c.unicode() < 128) ? single[c.unicode()] : s.mid(i, len);
       i += len;
     }
     t.end = i;
