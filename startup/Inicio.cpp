@@ -148,6 +148,13 @@ void ModuloGlobal::IniciarAplicacion() {
           dialogo.Show();
           if (!dialogo.Aceptar)
             sistema.terminar(salida::AccesoCancelado);
+          // Registering the first connection tests it on the main object's
+          // own connection and leaves that closed: open it again for the check.
+          if (!abierta(db)) {
+            db.OpenServerADODB(false, ado::adUseClient, cadena, true, true);
+            if (!db.gOpenFlag)
+              sistema.terminar(salida::SinConexion);
+          }
           if (!ValidaUsuario(gUsuarioLogeado(), gClaveUsuario())) {
             entorno.ui.msgBox(QStringLiteral("Usuario o Clave incorrecta"), vb::OKOnly + vb::Information,
                               QStringLiteral("Atencion"));

@@ -165,6 +165,21 @@ TEST_F(Inicio, SegundoIntentoCorrecto) {
   EXPECT_TRUE(cartel.eventos.endsWith("cerrar"));
 }
 
+TEST_F(Inicio, SinRegistroElPrimerConectarRegistraYSigue) {
+  QFile::remove(e.carpetaPrograma.filePath("BASES.TXT"));
+  e.ui.expectMsg(kIncorrecto, vb::OKOnly + vb::Critical, "Atencion!", vb::OK);
+  e.accionesAcceso.push_back(conectar("ADMIN", "admin"));
+  // The registration closes the connection it tested a second time (the
+  // access dialog's own notice).
+  e.ui.expectMsg("SQL Server start failed.  \rSQL-DMO error:   3704 Operation is not allowed when the object is "
+                 "closed.",
+                 vb::OKOnly, "recodificador", vb::OK);
+  ASSERT_EQ(correr("@Server=SQLITE;@DbName=DEMO;@Usuario=DEMO;@UsuarioLogeado=ADMIN;@Password=mala;"), -1);
+  EXPECT_TRUE(e.entorno->principal().gOpenFlag);
+  EXPECT_TRUE(QFile::exists(e.carpetaPrograma.filePath("BASES.TXT")));
+  EXPECT_EQ(filas("Control_Acceso"), 1);
+}
+
 TEST_F(Inicio, DialogoCanceladoTermina) {
   e.ui.expectMsg(kIncorrecto, vb::OKOnly + vb::Critical, "Atencion!", vb::OK);
   e.accionesAcceso.push_back([](db::frmAcceso &f) { f.bcCancelar_Click(); });
