@@ -129,6 +129,9 @@ public:
   // Without a width function every character counts 120 (an 8-point font
   // in twips).
   HojaRecodificacion(UiServices &ui, Validador &validador, AnchoTexto ancho = {});
+  // The services and ControlActivo point into this object.
+  HojaRecodificacion(const HojaRecodificacion &) = delete;
+  HojaRecodificacion &operator=(const HojaRecodificacion &) = delete;
 
   Grilla MSFlexGrid1;
   EditorCelda txtedit;
