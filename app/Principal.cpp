@@ -1,5 +1,7 @@
 #include "app/Principal.h"
 
+#include "app/FrmDIZavadodare.h"
+
 #include "db/demo/CrearDemo.h"
 
 #include <QCoreApplication>
@@ -85,9 +87,9 @@ int crearDemo(const QStringList &args) {
   }
 }
 
-// The normal run: the main window on the connection the command line names.
-// Its start-up sequence is not wired in yet.
-int arranqueNormal(const QStringList &) { return usoIncorrecto(QString()); }
+// The normal run: the main window on the connection the command line names
+// (without one, the start-up asks for it in the access dialog).
+int arranqueNormal(int argc, char **argv) { return EjecutarPrograma(argc, argv); }
 
 } // namespace
 
@@ -106,7 +108,7 @@ int principal(int argc, char **argv) {
   for (const QString &a : args)
     if (a.startsWith(QLatin1String("--")))
       return usoIncorrecto(QStringLiteral("opción desconocida: %1").arg(a));
-  return arranqueNormal(args);
+  return arranqueNormal(argc, argv);
 }
 
 } // namespace zv::app
