@@ -62,7 +62,8 @@ public:
   static QString cadenaConexion(const QString &base);
 
   // The journal: n lines, the same n always giving the same lines. Entries
-  // have two lines (three for the last one when n is odd) and balance.
+  // have two lines (three for the last one when n is odd) and balance; a
+  // journal of one line is the only one that cannot.
   static QVector<RenglonAsiento> generarAsientos(int n);
 
   // The codes of the chart, in order, and those that take journal lines.
