@@ -120,49 +120,6 @@ void Grilla::RemoveItem(int indice) {
   setTopRow(filaSuperior_);
 }
 
-int CodigoTeclaVB(int teclaQt) {
-  if ((teclaQt >= Qt::Key_A && teclaQt <= Qt::Key_Z) || (teclaQt >= Qt::Key_0 && teclaQt <= Qt::Key_9))
-    return teclaQt; // the same codes in both
-  if (teclaQt >= Qt::Key_F1 && teclaQt <= Qt::Key_F12)
-    return vb::KeyF1 + (teclaQt - Qt::Key_F1);
-  switch (teclaQt) {
-  case Qt::Key_Return:
-  case Qt::Key_Enter:
-    return vb::KeyReturn;
-  case Qt::Key_Escape:
-    return vb::KeyEscape;
-  case Qt::Key_Tab:
-  case Qt::Key_Backtab:
-    return vb::KeyTab;
-  case Qt::Key_Backspace:
-    return 8;
-  case Qt::Key_Space:
-    return 32;
-  case Qt::Key_Left:
-    return vb::KeyLeft;
-  case Qt::Key_Up:
-    return vb::KeyUp;
-  case Qt::Key_Right:
-    return vb::KeyRight;
-  case Qt::Key_Down:
-    return vb::KeyDown;
-  case Qt::Key_Home:
-    return vb::KeyHome;
-  case Qt::Key_End:
-    return vb::KeyEnd;
-  case Qt::Key_Insert:
-    return vb::KeyInsert;
-  case Qt::Key_Delete:
-    return vb::KeyDelete;
-  case Qt::Key_PageUp:
-    return 33;
-  case Qt::Key_PageDown:
-    return 34;
-  default:
-    return 0;
-  }
-}
-
 // ------------------------------------------------------- HojaRecodificacion
 
 namespace {

@@ -101,10 +101,6 @@ struct EditorCelda {
   long ForeColor = 0;
 };
 
-// The key code the window logic sees for a Qt key (Qt::Key); 0 for a key
-// without one.
-int CodigoTeclaVB(int teclaQt);
-
 class HojaRecodificacion;
 
 // Validation of the editor's text when the editor is left; returns true when

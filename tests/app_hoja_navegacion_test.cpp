@@ -405,19 +405,3 @@ TEST_F(Hoja, TeclaDeSalidaDelServicioDeTeclado) {
 }
 
 } // namespace
-
-namespace {
-
-TEST(CodigoTeclaVB, TeclasQueUsaLaHoja) {
-  struct {
-    int qt, vbCodigo;
-  } casos[] = {{Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Escape, 27}, {Qt::Key_Up, 38},
-               {Qt::Key_Down, 40},   {Qt::Key_Left, 37},  {Qt::Key_Right, 39},  {Qt::Key_Delete, 46},
-               {Qt::Key_Insert, 45}, {Qt::Key_End, 35},   {Qt::Key_Home, 36},   {Qt::Key_Tab, 9},
-               {Qt::Key_F5, 116},    {Qt::Key_A, 65},     {Qt::Key_7, 55},      {Qt::Key_Backspace, 8},
-               {Qt::Key_Period, 0}};
-  for (const auto &c : casos)
-    EXPECT_EQ(CodigoTeclaVB(c.qt), c.vbCodigo) << c.qt;
-}
-
-} // namespace
