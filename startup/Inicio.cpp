@@ -92,7 +92,9 @@ void ModuloGlobal::IniciarAplicacion() {
         const bool pedir = RecortarBlancos(servidor).isEmpty() || RecortarBlancos(usuarioBase).isEmpty();
         db.OpenServerADODB(pedir, ado::adUseClient, cadena, true, true);
       });
-      if (!db.gOpenFlag)
+      // A failure reported without the server's error list leaves the flag
+      // set; the connection itself tells whether it opened.
+      if (!db.gOpenFlag || !abierta(db))
         sistema.terminar(salida::SinConexion);
       paso([&] { ConfiguraEstadisticas(); });
       paso([&] { db.Cnn().setCommandTimeout(gTiempoEspera); });
@@ -152,7 +154,7 @@ void ModuloGlobal::IniciarAplicacion() {
           // own connection and leaves that closed: open it again for the check.
           if (!abierta(db)) {
             db.OpenServerADODB(false, ado::adUseClient, cadena, true, true);
-            if (!db.gOpenFlag)
+            if (!db.gOpenFlag || !abierta(db))
               sistema.terminar(salida::SinConexion);
           }
           if (!ValidaUsuario(gUsuarioLogeado(), gClaveUsuario())) {

@@ -171,9 +171,10 @@ TEST_F(Inicio, SinRegistroElPrimerConectarRegistraYSigue) {
   e.accionesAcceso.push_back(conectar("ADMIN", "admin"));
   // The registration closes the connection it tested a second time (the
   // access dialog's own notice).
-  e.ui.expectMsg("SQL Server start failed.  \rSQL-DMO error:   3704 Operation is not allowed when the object is "
-                 "closed.",
-                 vb::OKOnly, "recodificador", vb::OK);
+  e.ui.expectMsg(
+      "SQL Server start failed.  \rSQL-DMO error:   3704 Operation is not allowed when the object is "
+      "closed.",
+      vb::OKOnly, "recodificador", vb::OK);
   ASSERT_EQ(correr("@Server=SQLITE;@DbName=DEMO;@Usuario=DEMO;@UsuarioLogeado=ADMIN;@Password=mala;"), -1);
   EXPECT_TRUE(e.entorno->principal().gOpenFlag);
   EXPECT_TRUE(QFile::exists(e.carpetaPrograma.filePath("BASES.TXT")));
@@ -222,6 +223,53 @@ TEST_F(Inicio, SinDatosDeConexionSePidenYCancelarTermina) {
   EXPECT_NE(codigo, -1);
   EXPECT_NE(codigo, 0);
   EXPECT_EQ(dialogos.size(), 1);
+}
+
+// A connection that cannot open: it records the connection string it was given.
+class ConexionSinServidor : public ado::Connection {
+public:
+  explicit ConexionSinServidor(QStringList &cadenas) : cadenas_(cadenas) {}
+  void open(const QString &cadena, const QString &, const QString &, long) override {
+    cadenas_ << cadena;
+    throw AppError(err::Unspecified, "Proveedor no disponible", "ADODB.Connection");
+  }
+  void close() override {}
+  int state() const override { return ado::adStateClosed; }
+  QString connectionString() const override { return {}; }
+  void setDefaultDatabase(const QString &) override {}
+  QString defaultDatabase() const override { return {}; }
+  void setCommandTimeout(int) override {}
+  int commandTimeout() const override { return 30; }
+  void setIsolationLevel(long) override {}
+  long isolationLevel() const override { return 0; }
+  void setCursorLocation(int) override {}
+  int cursorLocation() const override { return ado::adUseServer; }
+  std::unique_ptr<ado::ResultSet> execute(const QString &, long *, long) override {
+    throw AppError(err::ConnectionClosedOrInvalid, "cerrada", "ADODB.Connection");
+  }
+  int beginTrans() override { return 1; }
+  void commitTrans() override {}
+  void rollbackTrans() override {}
+  ado::ErrorList &errors() override { return errores_; }
+  std::unique_ptr<ado::ResultSet> openSchema(int, const QVariantList &) override {
+    throw AppError(err::ConnectionClosedOrInvalid, "cerrada", "ADODB.Connection");
+  }
+
+private:
+  QStringList &cadenas_;
+  ado::ErrorList errores_;
+};
+
+TEST_F(Inicio, ServidorOracleYConexionQueNoAbreTermina) {
+  QStringList cadenas;
+  e.entorno->fabricaConexiones = [&] { return std::make_unique<ConexionSinServidor>(cadenas); };
+  e.ui.expectMsg("Proveedor no disponible", vb::OKOnly, "recodificador", vb::OK);
+  const int codigo = correr("@Server=#SRV;@DbName=ORCL;@Usuario=JUAN;@Password=secreto;");
+  EXPECT_EQ(codigo, startup::salida::SinConexion);
+  EXPECT_EQ(e.entorno->principal().gServidor, "SRV");
+  ASSERT_FALSE(cadenas.isEmpty());
+  EXPECT_EQ(cadenas.first(), "Provider=OraOLEDB.Oracle.1;Data Source=ORCL;User Id=JUAN;Password=secreto;");
+  EXPECT_EQ(e.entorno->principal().gConnString, cadenas.first());
 }
 
 TEST_F(Inicio, FallaNoPrevistaTerminaSinMensajeYCierraElCartel) {
