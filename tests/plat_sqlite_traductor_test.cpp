@@ -125,6 +125,8 @@ TEST(SqliteTraductorPartir, StatementBoundaries) {
       {"SELECT @x", "FAILED 137"},
       {"SET FORMATO ON", "FAILED 195"},
       {"SELECT 1\r\nGO\r\nSELECT (", "Query / FAILED 102"},
+      {"CREATE TABLE T (A int) ON [PRIMARY] TEXTIMAGE_ON [PRIMARY] SELECT 1", "Ddl Query"},
+      {"CREATE TABLE T (A int) RARO", "FAILED 102"},
   };
   for (const Caso &c : casos)
     EXPECT_EQ(partir(QLatin1String(c.sql)), QLatin1String(c.esperado)) << c.sql;

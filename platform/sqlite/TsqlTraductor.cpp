@@ -25,9 +25,17 @@ QString quoteIdent(const QString &name) {
 }
 
 QString quoteString(const QString &value) {
-  QString v = value;
-  v.replace(QLatin1Char('\''), QStringLiteral("''"));
-  return QLatin1Char('\'') + v + QLatin1Char('\'');
+  QString r;
+  r.reserve(value.size() + 2);
+  r += QLatin1Char('\'');
+  if (value.contains(QLatin1Char('\''))) {
+    QString v = value;
+    r += v.replace(QLatin1Char('\''), QStringLiteral("''"));
+  } else {
+    r += value;
+  }
+  r += QLatin1Char('\'');
+  return r;
 }
 
 QString rtrimBlanks(const QString &s) {
@@ -47,7 +55,11 @@ bool needsGap(QChar a, QChar b) {
 // Appends a token with its leading blanks, or one blank where two words
 // would otherwise run together.
 void put(QString &out, const QString &lead, const QString &text) {
-  if (!lead.isEmpty())
+  if (out.capacity() < 64)
+    out.reserve(256);
+  if (lead.size() == 1)
+    out += lead.front();
+  else if (!lead.isEmpty())
     out += lead;
   else if (!out.isEmpty() && !text.isEmpty() && needsGap(out.back(), text.front()))
     out += QLatin1Char(' ');
@@ -257,11 +269,19 @@ std::vector<Token> TsqlTraductor::tokenize(const QString &s, QString *error, int
       while (i < n && s.at(i).isSpace())
         ++i;
       // Most tokens follow one blank: share one text for it.
-      static const QString blank = QStringLiteral(" ");
-      if (lead.isEmpty() && i - st == 1 && c == QLatin1Char(' '))
-        lead = blank;
-      else
-        lead += QStringView(s).mid(st, i - st);
+      static const QString blanks[] = {QStringLiteral(" "), QStringLiteral("\r\n"), QStringLiteral("\n"),
+                                       QStringLiteral("\r\n ")};
+      const QStringView run = QStringView(s).mid(st, i - st);
+      bool shared = false;
+      if (lead.isEmpty())
+        for (const QString &b : blanks)
+          if (run == b) {
+            lead = b;
+            shared = true;
+            break;
+          }
+      if (!shared)
+        lead += run;
       continue;
     }
     if (c == QLatin1Char('-') && i + 1 < n && s.at(i + 1) == QLatin1Char('-')) {
@@ -475,11 +495,21 @@ private:
 
   // ---- token tests
   bool in(int i) const { return i >= b_ && i < e_; }
+  // These run for nearly every token: compare the first character before
+  // anything else.
   bool sym(int i, const char *s) const {
-    return in(i) && t_[i].type == Token::Symbol && t_[i].text == QLatin1String(s);
+    if (!in(i) || t_[i].type != Token::Symbol)
+      return false;
+    const QString &x = t_[i].text;
+    if (x.at(0) != QLatin1Char(s[0]))
+      return false;
+    return s[1] == 0 ? x.size() == 1 : (x.size() == 2 && x.at(1) == QLatin1Char(s[1]));
   }
   bool word(int i, const char *k) const {
-    return in(i) && t_[i].type == Token::Word && t_[i].key == QLatin1String(k);
+    if (!in(i) || t_[i].type != Token::Word)
+      return false;
+    const QString &x = t_[i].key;
+    return x.at(0) == QLatin1Char(k[0]) && x == QLatin1String(k);
   }
   QString key(int i) const { return in(i) && t_[i].type == Token::Word ? t_[i].key : QString(); }
   bool isName(int i) const { return in(i) && (t_[i].type == Token::Word || t_[i].type == Token::Name); }
@@ -1325,7 +1355,15 @@ private:
     }
     if (cols.empty())
       near(close);
-    // Everything after the column list (ON [PRIMARY], TEXTIMAGE_ON ...) is storage detail.
+    // After the column list only storage details may follow (ON [PRIMARY], TEXTIMAGE_ON ...).
+    for (int j = close + 1; j < end;) {
+      if ((word(j, "ON") || word(j, "TEXTIMAGE_ON")) && isName(j + 1))
+        j += 2;
+      else if (word(j, "WITH") && sym(j + 1, "("))
+        j = match_[j + 1] + 1;
+      else
+        near(j);
+    }
     int identity = -1;
     for (int c = 0; c < int(cols.size()); ++c)
       if (cols[c].identity) {
@@ -1676,11 +1714,16 @@ private:
   bool isComparison(int i) const {
     if (!in(i) || t_[i].type != Token::Symbol || assign_[i])
       return false;
-    static const QSet<QString> ops = {QStringLiteral("="),  QStringLiteral("<>"), QStringLiteral("!="),
-                                      QStringLiteral("<"),  QStringLiteral(">"),  QStringLiteral("<="),
-                                      QStringLiteral(">="), QStringLiteral("!<"), QStringLiteral("!>"),
-                                      QStringLiteral("==")};
-    return ops.contains(t_[i].text);
+    const QString &x = t_[i].text;
+    const QChar a = x.at(0);
+    if (x.size() == 1)
+      return a == QLatin1Char('=') || a == QLatin1Char('<') || a == QLatin1Char('>');
+    const QChar b = x.at(1);
+    return (a == QLatin1Char('<') && (b == QLatin1Char('>') || b == QLatin1Char('='))) ||
+           (a == QLatin1Char('>') && b == QLatin1Char('=')) ||
+           (a == QLatin1Char('!') &&
+            (b == QLatin1Char('=') || b == QLatin1Char('<') || b == QLatin1Char('>'))) ||
+           (a == QLatin1Char('=') && b == QLatin1Char('='));
   }
   bool isConcat(int i) const { return sym(i, "+") || sym(i, "||"); }
   bool isString(int i) const { return in(i) && t_[i].type == Token::String; }
