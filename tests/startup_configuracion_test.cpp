@@ -50,6 +50,26 @@ TEST_F(Configuracion, CfgLeeValorYValorAux) {
   EXPECT_EQ(e.g->Cfg("O'BRIEN"), " ");
 }
 
+TEST_F(Configuracion, CfgNuncaReintentaUnaFalla) {
+  e.abrirPrincipal();
+  e.g->gTablaConfiguracion = "NO_EXISTE";
+  const QString enLaBase = "Ha ocurrido el Siguiente Error (-2147217865) Invalid object name 'NO_EXISTE'.";
+  const QString enCfg =
+      "Ha ocurrido el Siguiente Error (3704) Operation is not allowed when the object is closed.";
+  const QString tituloCfg = "ADODB.Recordset - Cfg Aviso al operador!!! - 2 ";
+  // The data-access object reports its own failure first; then the read of
+  // the closed recordset fails in Cfg, whose retry answer leaves.
+  for (int respuesta : {vb::Retry, vb::Ignore, vb::Abort}) {
+    e.ui.expectMsg(enLaBase, 18,
+                   "Microsoft OLE DB Provider for SQL Server - AbrirRecordset Aviso al operador!!! - 5 ",
+                   vb::Abort);
+    e.ui.expectMsg(enCfg, 18, tituloCfg, respuesta);
+    QString aux = "previo";
+    EXPECT_EQ(e.g->Cfg("X", aux), "") << respuesta;
+    e.ui.verify();
+  }
+}
+
 TEST_F(Configuracion, SinBaseDeEstadisticasNoveintaSegundosYNadaSeMuestra) {
   e.abrirPrincipal();
   ASSERT_TRUE(QFile::remove(e.demo.archivoEstadisticas()));
