@@ -783,19 +783,15 @@ ConexionSqlite::Outcome ConexionSqlite::runStatement(const Statement &st) {
   case Kind::Ddl: {
     if (st.sql.size() == 1)
       return runPiece(st, st.sql[0], false);
-    SqliteError e;
-    exec(QStringLiteral("SAVEPOINT zv_stmt"), &e);
+    savepoint();
     for (const SqlPiece &p : st.sql) {
       const Outcome o = runPiece(st, p, false);
       if (o != Outcome::Ok) {
-        if (db_ && !sqlite3_get_autocommit(db_)) {
-          exec(QStringLiteral("ROLLBACK TO zv_stmt"), nullptr);
-          exec(QStringLiteral("RELEASE zv_stmt"), nullptr);
-        }
+        undoSavepoint();
         return o;
       }
     }
-    exec(QStringLiteral("RELEASE zv_stmt"), nullptr);
+    release();
     return Outcome::Ok;
   }
   case Kind::DropTable:
@@ -881,6 +877,17 @@ ConexionSqlite::Outcome ConexionSqlite::rollbackTran(const Statement &) {
         err::CommandError, QStringLiteral("25000"));
   rollbackAll();
   return Outcome::Ok;
+}
+
+// A statement made of several steps is undone as a whole.
+void ConexionSqlite::savepoint() { exec(QStringLiteral("SAVEPOINT zv_stmt"), nullptr); }
+void ConexionSqlite::release() { exec(QStringLiteral("RELEASE zv_stmt"), nullptr); }
+void ConexionSqlite::undoSavepoint() {
+  // A failure that ended the whole transaction took the savepoint with it.
+  if (db_ && !sqlite3_get_autocommit(db_)) {
+    exec(QStringLiteral("ROLLBACK TO zv_stmt"), nullptr);
+    exec(QStringLiteral("RELEASE zv_stmt"), nullptr);
+  }
 }
 
 // Disabled triggers leave sqlite_master for the state table, so that no
@@ -978,11 +985,8 @@ ConexionSqlite::Outcome ConexionSqlite::switchTriggers(const Statement &st, bool
 ConexionSqlite::Outcome ConexionSqlite::dropObjects(const Statement &st) {
   const bool triggers = st.option == QLatin1String("TRIGGER");
   SqliteError e;
-  exec(QStringLiteral("SAVEPOINT zv_stmt"), &e);
-  auto undo = [&]() {
-    exec(QStringLiteral("ROLLBACK TO zv_stmt"), nullptr);
-    exec(QStringLiteral("RELEASE zv_stmt"), nullptr);
-  };
+  savepoint();
+  auto undo = [&]() { undoSavepoint(); };
   const bool state =
       !rows(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1"), {kStateTable})
            .isEmpty();
@@ -1005,8 +1009,7 @@ ConexionSqlite::Outcome ConexionSqlite::dropObjects(const Statement &st) {
     }
     const Outcome o = runPiece(st, st.sql[i], false);
     if (o != Outcome::Ok) {
-      if (db_ && !sqlite3_get_autocommit(db_))
-        undo();
+      undo();
       return o;
     }
     if (!triggers && state &&
@@ -1016,7 +1019,7 @@ ConexionSqlite::Outcome ConexionSqlite::dropObjects(const Statement &st) {
       return fail(st, e, false);
     }
   }
-  exec(QStringLiteral("RELEASE zv_stmt"), nullptr);
+  release();
   return Outcome::Ok;
 }
 
@@ -1027,10 +1030,9 @@ ConexionSqlite::Outcome ConexionSqlite::truncate(const Statement &st) {
     return fail(st, e, true);
   }
   SqliteError e;
-  exec(QStringLiteral("SAVEPOINT zv_stmt"), &e);
+  savepoint();
   auto undo = [&](const SqliteError &x) {
-    exec(QStringLiteral("ROLLBACK TO zv_stmt"), nullptr);
-    exec(QStringLiteral("RELEASE zv_stmt"), nullptr);
+    undoSavepoint();
     return fail(st, x, false);
   };
   // Emptying a table fires no trigger and restarts its identity.
@@ -1044,7 +1046,7 @@ ConexionSqlite::Outcome ConexionSqlite::truncate(const Statement &st) {
     return undo(e);
   if (!restoreTriggers(saved, &e))
     return undo(e);
-  exec(QStringLiteral("RELEASE zv_stmt"), nullptr);
+  release();
   return Outcome::Ok;
 }
 
@@ -1055,10 +1057,9 @@ ConexionSqlite::Outcome ConexionSqlite::addColumns(const Statement &st) {
     return fail(st, e, true);
   }
   SqliteError e;
-  exec(QStringLiteral("SAVEPOINT zv_stmt"), &e);
+  savepoint();
   auto undo = [&](const SqliteError &x) {
-    exec(QStringLiteral("ROLLBACK TO zv_stmt"), nullptr);
-    exec(QStringLiteral("RELEASE zv_stmt"), nullptr);
+    undoSavepoint();
     return fail(st, x, false);
   };
   for (int i = 0; i < st.sql.size(); ++i) {
@@ -1093,7 +1094,7 @@ ConexionSqlite::Outcome ConexionSqlite::addColumns(const Statement &st) {
         return undo(e);
     }
   }
-  exec(QStringLiteral("RELEASE zv_stmt"), nullptr);
+  release();
   return Outcome::Ok;
 }
 

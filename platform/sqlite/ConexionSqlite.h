@@ -114,6 +114,9 @@ private:
   QString pieceText(const Statement &st, const SqlPiece &p);
   bool prepareText(const QString &sql, sqlite3_stmt **out, SqliteError *e);
   void syncTranCount();
+  void savepoint();
+  void release();
+  void undoSavepoint();
   void rollbackAll();
 
   Outcome beginTran(const Statement &st);
