@@ -5,6 +5,7 @@
 #include "app/FrmDIZavadodare.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "platform/Proveedores.h"
+#include "platform/UiHeadless.h"
 #include "support/AplicacionQt.h"
 #include "support/DemoTemporal.h"
 #include "support/FakeSistema.h"
@@ -128,6 +129,30 @@ TEST_F(Arranque, ConUnaValidacionLaHojaQuedaIniciada) {
     EXPECT_EQ(frm.MSFlexGrid1->item(0, c)->text(), g.TextMatrix(0, c));
   EXPECT_EQ(g.TextMatrix(0, 0), "Codigo");
   EXPECT_EQ(frm.hoja()->gColorFondo, long(global->gColorFondo));
+}
+
+TEST_F(Arranque, SinPantallaConServiciosDeTexto) {
+  // The same start-up over the windowless services a batch run uses.
+  QStringList mensajes;
+  UiHeadless texto([&](const QString &t, int, const QString &titulo) {
+    mensajes << UiHeadless::line(titulo, t);
+    return vb::OK;
+  });
+  db::EntornoDB entornoTexto(texto, sistema,
+                             connectionFactory(providerConfigFromEnvironment(sistema.programFolder)));
+  startup::ModuloGlobal g(entornoTexto);
+  g.cartel = cartel.get();
+  g.IniciarAplicacion();
+  EXPECT_TRUE(mensajes.isEmpty()) << mensajes.join("\n").toStdString();
+  EXPECT_EQ(lineasAviso.value(1),
+            "Conectando Base de Datos: Iniciando Aplicacion / recodificador / Espere por favor");
+  auto r = accesos();
+  ASSERT_TRUE(r && r->rows.size() == 1);
+  EXPECT_EQ(r->rows[0][0].toInt(), g.gIdControlAcceso);
+  g.FinAplicacion();
+  r = accesos();
+  ASSERT_TRUE(r && r->rows.size() == 1);
+  EXPECT_FALSE(r->rows[0][3].isNull());
 }
 
 } // namespace
