@@ -375,7 +375,9 @@ void HojaRecodificacion::txtedit_KeyDown(int &keyCode, int) {
 }
 
 void HojaRecodificacion::txtedit_KeyPress(int &keyAscii) {
-  if (MSFlexGrid1.Col() <= 0)
+  // Both code columns keep their level dots ("1.1.01.099"): turning them into
+  // the decimal separator would make a new account code impossible to type.
+  if (MSFlexGrid1.Col() <= 0 || MSFlexGrid1.Col() == 2)
     return;
   if (keyAscii != ',' && keyAscii != '.')
     return;

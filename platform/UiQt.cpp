@@ -246,7 +246,11 @@ FileDialogResult UiQt::fileDialog(const FileDialogRequest &request) {
 }
 
 bool UiQt::openDocument(const QString &target, int) {
-  const QString t = target.trimmed();
+  QString t = target.trimmed();
+  // Callers quote a path with blanks for the shell; a URL or file name has no
+  // such quotes.
+  if (t.size() >= 2 && t.startsWith(QLatin1Char('"')) && t.endsWith(QLatin1Char('"')))
+    t = t.mid(1, t.size() - 2);
   if (t.isEmpty())
     return false;
   const QFileInfo file(t);

@@ -360,14 +360,20 @@ TEST_F(Hoja, SeparadorDelTecladoFueraDeLaPrimeraColumna) {
   hoja.teclear("1.5.7,2");
   EXPECT_EQ(hoja.txtedit.Text.toStdString(), "1,572");
   hoja.teclaEditor(vb::KeyEscape);
+  // In both code columns full stops and commas stay as typed, so a dotted
+  // account code can be entered as the new code too (Escape is an exit
+  // key, so the text must pass the validation).
+  // (a current code that exists, a new code that does not).
+  for (const auto &[col, codigo] : {std::pair{0, "1.1.01.002"}, std::pair{2, "1.1.01.099"}}) {
+    hoja.clicCelda(1, col);
+    hoja.teclear(codigo);
+    EXPECT_EQ(hoja.txtedit.Text.toStdString(), codigo) << col;
+    hoja.teclaEditor(vb::KeyEscape);
+  }
   hoja.clicCelda(1, 2);
   hoja.teclear("3,4");
   EXPECT_EQ(hoja.txtedit.Text.toStdString(), "3,4");
   hoja.teclaEditor(vb::KeyEscape);
-  // In the current-code column a full stop stays a full stop.
-  hoja.clicCelda(1, 0);
-  hoja.teclear("1.1.01");
-  EXPECT_EQ(hoja.txtedit.Text.toStdString(), "1.1.01");
 }
 
 TEST_F(Hoja, LargoMaximoDelCodigoYSucursalSinLimite) {
