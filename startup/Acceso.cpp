@@ -49,7 +49,8 @@ void ModuloGlobal::RegistraAccion(const QString &TC, const QString &IdComprobant
            : EsModificacion ? QStringLiteral("'M'")
                             : QStringLiteral("'B'");
   });
-  par("FECHAHORA", [&] { return texto(FechaServidor().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))); });
+  // ISO 8601 with the "T": read alike whatever date order the server uses.
+  par("FECHAHORA", [&] { return texto(FechaServidor().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))); });
   par("Usuario", [&] { return texto(gUsuarioLogeado()); });
   par("PC", [&] { return texto(InfoSistema().NombreEquipo()); });
   par("SYSTEMUSER", [&] { return texto(RecortarBlancos(kit::Utilidades::Recortar(Descripcion, 255))); });

@@ -61,7 +61,7 @@ void ModuloGlobal::cerrarCartel() {
 
 // ------------------------------------------------------------------ AvisoError
 
-QString ModuloGlobal::carpetaLog() const {
+QString ModuloGlobal::carpetaLog() {
   // Windows does not tell "temp" from "TEMP"; this platform does.
   const auto variable = [&](const QString &nombre) {
     QString v = entorno.sistema.variableEntorno(nombre);
@@ -73,7 +73,7 @@ QString ModuloGlobal::carpetaLog() const {
   if (!variable(QStringLiteral("temp")).isEmpty())
     carpeta = RecortarBlancos(variable(QStringLiteral("tmp")));
   if (carpeta.isEmpty())
-    carpeta = const_cast<ModuloGlobal *>(this)->InfoSistema().CarpetaTemporal();
+    carpeta = InfoSistema().CarpetaTemporal();
   carpeta = kit::Utilidades::ConBarra(carpeta);
   if (!carpeta.endsWith(QLatin1Char('/')) && !carpeta.endsWith(QLatin1Char('\\')))
     carpeta += QLatin1Char('/');

@@ -139,7 +139,7 @@ private:
   QString leerCfg(db::DB_Dll &db, const QString &tabla, const QString &Clave, QString &ValorAux,
                   const QString &rutina);
   bool abierta(db::DB_Dll &db) const;
-  QString carpetaLog() const;
+  QString carpetaLog();
   void cerrarCartel();
 
   std::unique_ptr<db::DB_Dll> estadisticas_;
