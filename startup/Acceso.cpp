@@ -22,7 +22,7 @@ bool ModuloGlobal::ValidaUsuario(const QString &Usuario, const QString &Clave) {
   ado::Recordset rs;
   db.AbrirRecordset(consulta, rs, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly);
   bool valido = false;
-  if (rs.state() == ado::adStateOpen && !rs.eof()) {
+  if (!rs.eof()) { // a failed query leaves it closed: the read fails for the caller
     gUsuarioLogeado() = Usuario;
     const QString guardada =
         kit::Utilidades::Descifrar(kit::Utilidades::SinNulo(rs.value(QStringLiteral("Password"))));

@@ -121,7 +121,7 @@ void ModuloGlobal::IniciarAplicacion() {
         QString consulta = QStringLiteral("Select * from ta_usuarios  with(nolock)  where Nombre = '") +
                            Comillas(gUsuarioLogeado()) + QLatin1Char('\'');
         db.AbrirRecordset(consulta, rs, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly);
-        if (rs.state() == ado::adStateOpen && !rs.eof())
+        if (!rs.eof())
           gClaveUsuario() =
               kit::Utilidades::Descifrar(kit::Utilidades::SinNulo(rs.value(QStringLiteral("Password"))));
         db.CierraRecordset(rs);

@@ -134,6 +134,20 @@ TEST_F(Inicio, UsuarioConElNombreDeLaBaseEntraSinClave) {
   EXPECT_EQ(e.escalar("SELECT Usuario FROM Control_Acceso").toString(), "DEMO");
 }
 
+TEST_F(Inicio, UsuarioConApostrofeDesdeLaLinea) {
+  // Every query that names the user gets the apostrophe doubled: no server
+  // error is shown, and the user passes with the password stored for it.
+  e.ejecutar(QString("INSERT INTO TA_USUARIOS (NOMBRE, SISTEMA, Password, UNegocio) VALUES ('D''ANGELO', "
+                     "'kx517tm', '%1', '   1')")
+                 .arg(kit::Utilidades::Cifrar("clave")));
+  ASSERT_EQ(correr("@Server=SQLITE;@DbName=DEMO;@Usuario=DEMO;@UsuarioLogeado=D'ANGELO;@Password=demo;"), -1);
+  EXPECT_EQ(e.g->gClaveUsuario(), "clave");
+  auto r = e.directa()->execute("SELECT Usuario, NombreUsuario FROM Control_Acceso");
+  ASSERT_TRUE(r && r->rows.size() == 1);
+  EXPECT_EQ(r->rows[0][0].toString(), "DANGELO");
+  EXPECT_EQ(r->rows[0][1].toString(), "DANGELO");
+}
+
 TEST_F(Inicio, TresIntentosFallidosTerminan) {
   e.ui.expectMsg(kIncorrecto, vb::OKOnly + vb::Critical, "Atencion!", vb::OK);
   for (int i = 0; i < 3; ++i) {
