@@ -2,9 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
+
 using namespace zv::startup;
 
 namespace {
+
+// Readable and unique names for the table cases.
+std::string nombreCaso(const std::string &texto) {
+  std::string r;
+  for (char c : texto)
+    r += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return r.empty() ? std::string("vacio") : r;
+}
 
 struct CasoParametro {
   const char *linea;
@@ -12,6 +23,10 @@ struct CasoParametro {
   const char *esperado;
   bool presente;
 };
+
+void PrintTo(const CasoParametro &c, std::ostream *os) {
+  *os << nombreCaso(std::string(c.clave) + "_en_" + c.linea);
+}
 
 class ValorParametroTabla : public ::testing::TestWithParam<CasoParametro> {};
 
@@ -49,6 +64,8 @@ struct CasoServidor {
   const char *entrada;
   const char *esperado;
 };
+
+void PrintTo(const CasoServidor &c, std::ostream *os) { *os << nombreCaso(c.entrada); }
 
 class NormalizarServidorTabla : public ::testing::TestWithParam<CasoServidor> {};
 
