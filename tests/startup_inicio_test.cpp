@@ -215,6 +215,23 @@ TEST_F(Inicio, OtraBaseEnElDialogoReconecta) {
   EXPECT_EQ(filas("Control_Acceso", "DEMO"), 0);
 }
 
+TEST_F(Inicio, TrasReconectarUnaNuevaFallaEmpiezaOtraSerie) {
+  ASSERT_TRUE(QFile::copy(e.demo.archivoEmpresa(), e.demo.carpeta() + "/DEMO2.sqlite"));
+  e.ejecutar(QString("UPDATE TA_USUARIOS SET Password = '%1' WHERE NOMBRE = 'ADMIN'")
+                 .arg(kit::Utilidades::Cifrar("otra")),
+             "DEMO2");
+  e.ui.expectMsg(kIncorrecto, vb::OKOnly + vb::Critical, "Atencion!", vb::OK);
+  e.accionesAcceso.push_back(conectar("ADMIN", "admin", "DEMO2"));
+  // On DEMO2 the password of DEMO fails: the series starts again there.
+  e.ui.expectMsg(kIncorrecto, vb::OKOnly + vb::Critical, "Atencion!", vb::OK);
+  e.accionesAcceso.push_back(conectar("ADMIN", "otra"));
+  ASSERT_EQ(correr("@Server=SQLITE;@DbName=DEMO;@Usuario=DEMO;@UsuarioLogeado=ADMIN;@Password=mala;"), -1);
+  EXPECT_EQ(dialogos, (QStringList{"DEMO|SQLITE|ADMIN|mala|0", "DEMO2|SQLITE|ADMIN|admin|0"}));
+  EXPECT_EQ(filas("Control_Acceso", "DEMO2"), 1);
+  EXPECT_EQ(filas("Control_Acceso", "DEMO"), 0);
+  EXPECT_EQ(filas("V_MV_CPTEACCIONES", "DEMO2"), 0);
+}
+
 TEST_F(Inicio, SinEstadisticasNoventaSegundos) {
   ASSERT_TRUE(QFile::remove(e.demo.archivoEstadisticas()));
   ASSERT_EQ(correr(kLineaAdmin), -1);
