@@ -1,5 +1,10 @@
 #include "app/FrmDIZavadodare.h"
 
+#include "app/CampoValida.h"
+#include "app/HojaQt.h"
+#include "app/ImportacionPares.h"
+#include "platform/PlanillaTabla.h"
+
 #include "lookup/Lib_ClsCons3.h"
 #include "platform/Kit.h"
 #include "platform/ProtocoloError.h"
@@ -109,8 +114,36 @@ FrmDIZavadodare::FrmDIZavadodare(startup::ModuloGlobal &global, Validador *valid
   ChkGeneraSentencia->setObjectName(QStringLiteral("ChkGeneraSentencia"));
   ChkGeneraSentencia->setGeometry(aPixeles(120, 7200, 5175, 255));
 
-  if (validador)
-    hoja_ = std::make_unique<HojaRecodificacion>(global_.entorno.ui, *validador);
+  if (validador) {
+    hoja_ =
+        std::make_unique<HojaRecodificacion>(global_.entorno.ui, *validador, HojaQt::AnchoSegunFuente(this));
+    // The sheet's view filters its widgets' events before the key preview
+    // below, so that it is installed first.
+    vistaHoja_ = new HojaQt(*hoja_, MSFlexGrid1, txtedit, this);
+    proceso_ = std::make_unique<Lib_ClsRecodificacion>(*hoja_, global_.principal(), Dialogo());
+    proceso_->CartelMostrar = [this](const QString &m) { CartelMostrar(m); };
+    proceso_->MostrarSQL = [this](const QString &lote) { TxtSQL->setPlainText(lote); };
+    proceso_->SoloGenerar = [this] { return ChkGeneraSentencia->isChecked(); };
+    proceso_->cartel = global_.cartel;
+    proceso_->InformarError = [this](const AppError &e, const QString &rutina) {
+      return hoja_->InformarError ? hoja_->InformarError(e, rutina) : vb::Abort;
+    };
+    proceso_->InformeVerificaCampos = [this](const AppError &e, const QString &rutina) {
+      return global_.AvisoError(e, std::nullopt, rutina);
+    };
+    proceso_->carpetaPrograma = global_.entorno.sistema.carpetaPrograma();
+    proceso_->tituloVentana = Titulo();
+    for (const UtilKitModelo::Boton &b : UtilKit1->modelo().Botones())
+      UtilKit1->setBotonHabilitado(b.clave, true);
+    // The account lookup is not part of this window yet.
+    UtilKit1->setBotonVisible(QStringLiteral("CONSULTAR"), false);
+    UtilKit1->modelo().AlPulsar = [this](QString &boton) { UtilKit1_click(boton); };
+    connect(CmdBuscar, &QPushButton::clicked, this, [this] { CmdBuscar_Click(); });
+    AbrirPlanilla = [this](const QString &tabla, const QString &cadena, const QString &titulo) {
+      PlanillaTabla(global_.entorno.fabricaConexiones, global_.entorno.ui).Abrir(tabla, cadena, titulo);
+    };
+    Descargar = [this] { close(); };
+  }
 
   // Key preview: every key pressed in any control reaches the window first.
   installEventFilter(this);
@@ -135,9 +168,83 @@ void FrmDIZavadodare::Form_Load() {
   if (hoja_) {
     hoja_->gColorFondo = long(global_.gColorFondo);
     hoja_->gColorLetra = long(global_.gColorLetra);
-    hoja_->InicializaGrid2();
-    mostrarHoja();
+    // The notice may have been given at start-up only.
+    proceso_->cartel = global_.cartel;
+    InicializaGrid2();
   }
+}
+
+kit::DialogoArchivo &FrmDIZavadodare::Dialogo() {
+  if (!dialogo_)
+    dialogo_ = std::make_unique<kit::DialogoArchivo>(global_.entorno.ui);
+  return *dialogo_;
+}
+
+void FrmDIZavadodare::InicializaGrid2() {
+  if (!hoja_)
+    return;
+  hoja_->InicializaGrid2();
+  mostrarHoja();
+}
+
+void FrmDIZavadodare::CmdBuscar_Click() {
+  if (!hoja_)
+    return;
+  app::CmdBuscar_Click(*hoja_, Dialogo());
+  mostrarHoja();
+}
+
+void FrmDIZavadodare::UtilKit1_click(QString &Boton) {
+  if (!hoja_)
+    return;
+  auto informe = [this](const AppError &e) {
+    if (e.number() == err::InvalidArgument)
+      return vb::Ignore;
+    return hoja_->InformarError ? hoja_->InformarError(e, QStringLiteral("UtilKit1_click")) : vb::Abort;
+  };
+  Trampa t(informe);
+  t([&] {
+    // Cancelling an empty sheet closes the program.
+    if (Boton == QLatin1String("CANCELAR") && hoja_->MSFlexGrid1.TextMatrix(1, 0).trimmed().isEmpty())
+      Boton = QStringLiteral("CERRAR");
+  });
+  if (!t)
+    return;
+  const QString clave = Boton.toUpper();
+  if (clave == QLatin1String("NUEVO")) {
+    t([&] { InicializaGrid2(); });
+  } else if (clave == QLatin1String("BORRAR")) {
+  } else if (clave == QLatin1String("GRABAR")) {
+    t([&] { proceso_->ProcesoPrincipal(); });
+    // Whatever the run's end, the sheet starts again empty.
+    Trampa despues(informe);
+    despues([&] { InicializaGrid2(); });
+  } else if (clave == QLatin1String("PLANILLA")) {
+    t([&] {
+      const QString cadena = global_.principal().gConnString;
+      if (AbrirPlanilla)
+        AbrirPlanilla(QStringLiteral("MA_CUENTAS"), cadena, QStringLiteral("Maestro de Cuentas"));
+    });
+  } else if (clave == QLatin1String("CONSULTAR")) {
+    // The account lookup comes with the lookup windows.
+  } else if (clave == QLatin1String("REPORTE")) {
+  } else if (clave == QLatin1String("CERRAR")) {
+    t([&] {
+      if (Descargar)
+        Descargar();
+    });
+  } else if (clave == QLatin1String("CANCELAR")) {
+    int respuesta = vb::No;
+    t([&] {
+      respuesta = global_.entorno.ui.msgBox(QStringLiteral("¿Realmente desea abandonar la carga de datos?"),
+                                            vb::YesNo + vb::Question + vb::DefaultButton2,
+                                            QStringLiteral("Aviso al Operador"));
+    });
+    if (t && respuesta == vb::Yes)
+      t([&] { InicializaGrid2(); });
+  }
+  if (vistaHoja_)
+    vistaHoja_->refrescar();
 }
 
 void FrmDIZavadodare::Form_Unload(int &Cancel) {
@@ -157,20 +264,8 @@ void FrmDIZavadodare::CartelMostrar(const QString &Mensaje) {
 }
 
 void FrmDIZavadodare::mostrarHoja() {
-  const Grilla &g = hoja_->MSFlexGrid1;
-  MSFlexGrid1->setRowCount(g.Rows());
-  MSFlexGrid1->setColumnCount(g.Cols());
-  for (int f = 0; f < g.Rows(); ++f)
-    for (int c = 0; c < g.Cols(); ++c) {
-      auto *item = MSFlexGrid1->item(f, c);
-      if (!item) {
-        item = new QTableWidgetItem;
-        MSFlexGrid1->setItem(f, c, item);
-      }
-      item->setText(g.TextMatrix(f, c));
-    }
-  for (int c = 0; c < g.Cols(); ++c)
-    MSFlexGrid1->setColumnWidth(c, g.ColWidth(c) / TwipsPorPixel);
+  if (vistaHoja_)
+    vistaHoja_->refrescar();
 }
 
 int FrmDIZavadodare::CodigoTeclaVb(int tecla) {
@@ -264,7 +359,8 @@ int EjecutarPrograma(int argc, char **argv) {
       motor = std::make_unique<lookup::Lib_ClsCons3>([&](const QString &clave) { return global.Cfg(clave); });
     return *motor;
   };
-  FrmDIZavadodare ventana(global);
+  ValidacionCuentas validacion(global.principal(), ui);
+  FrmDIZavadodare ventana(global, &validacion);
   ventana.Form_Load();
   ventana.show();
   return aplicacion.exec();

@@ -5,6 +5,7 @@
 // the toolbar. Positions are kept in twips, shown at 15 twips per pixel.
 #include "app/Dll_Display.h"
 #include "app/HojaRecodificacion.h"
+#include "app/ProcesoPrincipal.h"
 #include "platform/UtilKit.h"
 #include "startup/Cartel.h"
 #include "startup/ModuloGlobal.h"
@@ -12,6 +13,7 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -22,6 +24,8 @@ class QPushButton;
 class QTableWidget;
 
 namespace zv::app {
+
+class HojaQt;
 
 constexpr int TwipsPorPixel = 15;
 // A rectangle given in twips, in pixels.
@@ -94,6 +98,21 @@ public:
   // A key of Qt as a VB key code (0 when it has none).
   static int CodigoTeclaVb(int teclaQt);
 
+  // ---- commands (with a sheet) -----------------------------------------------------
+  // The toolbar's button event; the key may be rewritten.
+  void UtilKit1_click(QString &Boton);
+  void CmdBuscar_Click();
+  void InicializaGrid2();
+  // The recode engine and the window's file dialog (created on first use).
+  Lib_ClsRecodificacion *proceso() const { return proceso_.get(); }
+  kit::DialogoArchivo &Dialogo();
+  HojaQt *vistaHoja() const { return vistaHoja_; }
+  // The library's table editor, opened by "PLANILLA" (replaceable by tests).
+  std::function<void(const QString &tabla, const QString &cadenaConexion, const QString &titulo)>
+      AbrirPlanilla;
+  // Unloading the window, asked by "CERRAR" (the window's close by default).
+  std::function<void()> Descargar;
+
 protected:
   bool eventFilter(QObject *objeto, QEvent *evento) override;
   void closeEvent(QCloseEvent *evento) override;
@@ -103,6 +122,9 @@ private:
 
   startup::ModuloGlobal &global_;
   std::unique_ptr<HojaRecodificacion> hoja_;
+  HojaQt *vistaHoja_ = nullptr; // owned by the window as its child
+  std::unique_ptr<kit::DialogoArchivo> dialogo_;
+  std::unique_ptr<Lib_ClsRecodificacion> proceso_;
 };
 
 // The program's normal run: the start-up over the real services, then the

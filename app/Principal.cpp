@@ -1,6 +1,7 @@
 #include "app/Principal.h"
 
 #include "app/FrmDIZavadodare.h"
+#include "app/ModoLote.h"
 
 #include "db/demo/CrearDemo.h"
 
@@ -15,6 +16,8 @@ namespace zv::app {
 namespace {
 
 const char *const Uso = "uso: recodificador --crear-demo CARPETA [--asientos N]\n"
+                        "     recodificador --lote ARCHIVO [--solo-sql] [--fusionar] [--testigo SALIDA.htm] "
+                        "\"@Server=...;@DbName=...;@Usuario=...;@UsuarioLogeado=...;@Password=...;\"\n"
                         "     recodificador \"@Server=...;@DbName=...;@Usuario=...;@UsuarioLogeado=...;"
                         "@Password=...;\"\n";
 
@@ -102,6 +105,12 @@ int principal(int argc, char **argv) {
   if (!args.isEmpty() && args.first() == QLatin1String("--crear-demo")) {
     QCoreApplication app(argc, argv);
     return crearDemo(args);
+  }
+  if (!args.isEmpty() && args.first() == QLatin1String("--lote")) {
+    QString motivo;
+    if (!LeerOpcionesLote(args, motivo))
+      return usoIncorrecto(motivo);
+    return ModoLote(argc, argv, args);
   }
   if (args.isEmpty())
     return usoIncorrecto(QString());
