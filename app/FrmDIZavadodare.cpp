@@ -205,7 +205,8 @@ void FrmDIZavadodare::UtilKit1_click(QString &Boton) {
   Trampa t(informe);
   t([&] {
     // Cancelling an empty sheet closes the program.
-    if (Boton == QLatin1String("CANCELAR") && hoja_->MSFlexGrid1.TextMatrix(1, 0).trimmed().isEmpty())
+    if (Boton.compare(QLatin1String("CANCELAR"), Qt::CaseInsensitive) == 0 &&
+        hoja_->MSFlexGrid1.TextMatrix(1, 0).trimmed().isEmpty())
       Boton = QStringLiteral("CERRAR");
   });
   if (!t)
