@@ -5,6 +5,7 @@
 #include "app/CampoValida.h"
 #include "app/ProcesoPrincipal.h"
 #include "app_hoja_dobles.h"
+#include "app_recod_ventana.h"
 #include "support/ConexionFallida.h"
 #include "support/DemoTemporal.h"
 #include "support/FakeSistema.h"
@@ -114,11 +115,7 @@ protected:
   void SetUp() override {
     ASSERT_TRUE(demo.valida());
     sistema.programFolder = demo.carpeta();
-    bd.gServidor = "SQLITE";
-    bd.gDBName = bd.gUsuario = bd.gUserPassWord = "DEMO";
-    entorno.valores.gUsuarioLogeado = "ADMIN";
-    bd.OpenServerADODB(false, 3, QString(), true, true);
-    ASSERT_TRUE(bd.gOpenFlag);
+    ASSERT_TRUE(test::abrirDemo(entorno));
     hoja.InicializaGrid2();
     motor.CartelMostrar = [this](const QString &m) { estados << m; };
     motor.MostrarSQL = [this](const QString &s) { lotes << s; };

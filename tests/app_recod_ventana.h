@@ -13,6 +13,16 @@
 
 namespace zv::test {
 
+// Opens the main database object on the demo, as the administrator.
+inline bool abrirDemo(db::EntornoDB &entorno) {
+  db::DB_Dll &bd = entorno.principal();
+  bd.gServidor = QStringLiteral("SQLITE");
+  bd.gDBName = bd.gUsuario = bd.gUserPassWord = QStringLiteral("DEMO");
+  entorno.valores.gUsuarioLogeado = QStringLiteral("ADMIN");
+  bd.OpenServerADODB(false, 3, QString(), true, true);
+  return bd.gOpenFlag;
+}
+
 class VentanaDemo : public ::testing::Test {
 protected:
   DemoTemporal demo{50};

@@ -1,6 +1,7 @@
 // The check of typed codes against the demo's chart of accounts: its exact
 // messages, the description it writes and the merge question's rules.
 #include "app/CampoValida.h"
+#include "app_recod_ventana.h"
 #include "support/DemoTemporal.h"
 #include "support/FakeSistema.h"
 #include "support/ScriptedUi.h"
@@ -32,11 +33,7 @@ protected:
   void SetUp() override {
     ASSERT_TRUE(demo->valida());
     sistema.programFolder = demo->carpeta();
-    bd.gServidor = "SQLITE";
-    bd.gDBName = bd.gUsuario = bd.gUserPassWord = "DEMO";
-    entorno.valores.gUsuarioLogeado = "ADMIN";
-    bd.OpenServerADODB(false, 3, QString(), true, true);
-    ASSERT_TRUE(bd.gOpenFlag);
+    ASSERT_TRUE(test::abrirDemo(entorno));
     hoja.InicializaGrid2();
   }
   // Validates `texto` as the editor of column `col` of row 1.
