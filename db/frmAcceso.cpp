@@ -393,8 +393,8 @@ void frmAcceso::CmdRegistrar_Click() {
 
 namespace {
 
-// A value of the Exec key: quoted, with the characters the launcher
-// specification reserves escaped.
+// A value of the Exec key: quoted, with the characters that desktop entries
+// reserve escaped.
 QString argumentoExec(const QString &ruta) {
   QString r;
   for (QChar c : ruta) {
