@@ -1,168 +1,15 @@
 // The batch of one pair, byte for byte against a text assembled here from the
 // statement tables written out independently of the builder.
 #include "app/LoteRecodificacion.h"
+#include "support/CatalogoRecodificacion.h"
 #include "support/ScriptedUi.h"
 
 #include <gtest/gtest.h>
 
 using namespace zv::app;
+namespace catalogo = zv::test::catalogo;
 
 namespace {
-
-// "#|table|column|condition" as the catalogue lists them: A = always,
-// N = the new code does not exist, S = a branch is given.
-const char *const kCatalogo[] = {
-    "1|MA_CUENTASADIC|CODIGO|N",
-    "2|MA_CUENTASSUC|CODIGO|N",
-    "3|MA_CUENTASCCOSTO|CODIGO|N",
-    "4|MA_CUENTASSUC|CODIGO|S",
-    "5|MA_BIENES|CUENTA_CONTABLE|A",
-    "6|MA_BIENES|CUENTA_EJERCICIO|A",
-    "7|MA_BIENES|CUENTA_ACUMULADA|A",
-    "8|[MA_CASH-DETALLE]|CUENTA|A",
-    "9|MA_CASH_CTAS_PRINCIPALES|CUENTA|A",
-    "10|MA_ESTADISTICACTA|CUENTA|A",
-    "11|MA_MODELOS|CUENTA|A",
-    "12|MA_SUBDIARIOS|CUENTA|A",
-    "13|MA_SUBDIARIOS|[CUENTA-DESDE]|A",
-    "14|MA_SUBDIARIOS|[CUENTA-HASTA]|A",
-    "15|MV_APLICACION|CUENTA|A",
-    "16|MV_ASIENTOS|CUENTA|A",
-    "17|MV_ASIENTOS|CABCUENTA|A",
-    "18|MV_ASIENTOSCCOSTO|CUENTA|A",
-    "19|MV_CALCULO_BIENES|CUENTA|A",
-    "20|MV_SALDOS|CUENTA|A",
-    "21|TA_CUENTAS_COMPROBANTES|CUENTA|A",
-    "22|TA_CUENTAS_COMPROBANTES|[CUENTA-DESDE]|A",
-    "23|TA_CUENTAS_COMPROBANTES|[CUENTA-HASTA]|A",
-    "24|TA_CUENTASIVA|CFI_IVARI|A",
-    "25|TA_CUENTASIVA|CFI_IVARI1|A",
-    "26|TA_CUENTASIVA|CFI_IVARI2|A",
-    "27|TA_CUENTASIVA|CFI_IVARI3|A",
-    "28|TA_CUENTASIVA|CFI_IVARI4|A",
-    "29|TA_CUENTASIVA|CFI_IVARI5|A",
-    "30|TA_CUENTASIVA|CFI_RETPERC|A",
-    "31|TA_CUENTASIVA|CFI_RETIGAN|A",
-    "32|TA_CUENTASIVA|CFI_RETIBTOS|A",
-    "33|TA_CUENTASIVA|DFI_IVARI|A",
-    "34|TA_CUENTASIVA|DFI_IVARNI|A",
-    "35|TA_CUENTASIVA|DFI_IVAREC|A",
-    "36|TA_CUENTASIVA|DFI_RETPERC|A",
-    "37|TA_CUENTASIVA|DFI_RETIBTOS|A",
-    "38|TA_CUENTASIVA|DFI_IVARM|A",
-    "39|TA_CUENTASIVA|DFI_IVACF|A",
-    "40|TA_IMPORTACUENTAS|CUENTA|A",
-    "41|TA_RANGOS_DATOS_ADIC|[CUENTA-DESDE]|A",
-    "42|TA_RANGOS_DATOS_ADIC|[CUENTA-HASTA]|A",
-    "43|TA_TITCOPIADORES|DESDE|A",
-    "44|TA_TITCOPIADORES|HASTA|A",
-    "45|V_MA_ARTICULOS|CUENTAPROVEEDOR|A",
-    "46|V_MV_COMANDA|CUENTA|A",
-    "47|V_MV_CPTE|CUENTA|A",
-    "48|V_MV_CPTE|CODIGOIMPUTACION|A",
-    "49|V_MV_CpteEnComision|CUENTA|A",
-    "50|V_MV_CpteTerceros|CUENTA|A",
-    "51|v_mv_creales|CUENTA|A",
-    "52|V_MV_Diarios|CUENTA|A",
-    "53|V_MV_STOCK|CUENTAPROVEEDOR|A",
-    "54|V_TA_CTRL_CHEQUERAS|CUENTABANCO|A",
-    "55|V_TA_CTRL_CHEQUERAS|CUENTABANCODIFERIDO|A",
-    "56|V_TA_CuentasComision|CUENTA|A",
-    "57|V_TA_Input_Compras|Repuestos|A",
-    "58|V_TA_Input_Compras|Servicios|A",
-    "59|V_TA_Input_Compras|Otros|A",
-    "60|V_TA_Input_Ventas|Repuestos|A",
-    "61|V_TA_Input_Ventas|Servicios|A",
-    "62|V_TA_Input_Ventas|Otros|A",
-    "63|C_MV_Cpte|CUENTA|A",
-    "64|C_MV_Cpte|CodigoImputacion|A",
-    "65|C_MV_CPTE_OBSERV|CUENTA|A",
-    "66|C_MV_CpteInsumos|CUENTA|A",
-    "67|C_MV_CpteTareas|CUENTA|A",
-    "68|C_Proveedores_CCompra|IDPROVEEDOR|A",
-    "69|Control_MV_Calculo|CUENTA|A",
-    "70|EM_LibroRojo|CUENTA|A",
-};
-
-const char *const kClaves[] = {
-    "IVACFRESINS",
-    "IVARETPER",
-    "IVADFRESINS",
-    "IVADFRESNOINS",
-    "IVADFACREC",
-    "IVADFCONSF",
-    "IVADFMONO",
-    "TituloClientes",
-    "TituloProveedores",
-    "TituloBancos",
-    "tituloGastos",
-    "tituloTarjetas",
-    "tituloCaja",
-    "tituloIngresos",
-    "CtaGastosTarjeta",
-    "TituloBancosDiferido",
-    "TituloAnticipoClientes",
-    "TituloAnticipoProveedores",
-    "CUENTA_CAJA",
-    "CUENTA_CHEQUES3ROS",
-    "CuentaDesCuentosOtorgados",
-    "CuentaPercepcionIVA",
-    "CuentaPercepcionIB",
-    "CuentaImpuestoInterno",
-    "CuentaNetoGravado",
-    "CuentaNetoNOGravado",
-    "CuentaVentasDefaultIns",
-    "CuentaVentasDefaultOtros",
-    "CuentaVentasDefaultServ",
-    "CuentaDesCuentosRecibidos",
-    "CompraCuentaRedondeo",
-    "CuentaConsunmidorFinal",
-    "CuentaCtroDist",
-};
-
-// The 25 lines of the branch copy; C and A stand for the column and the
-// quoted old code.
-const char *const kCopiaSucursal[] = {
-    "IF NOT EXISTS (SELECT * FROM MA_CUENTASSUC WHERE {C} = '{A}')",
-    " INSERT INTO MA_CUENTASSUC",
-    " (CODIGO,RAZON_SOCIAL,CONTACTO,CALLE,NUMERO,PISO,",
-    " DEPARTAMENTO,CPOSTAL,LOCALIDAD,PROVINCIA,PAIS,",
-    " TELEFONO,FAX,MAIL,",
-    " DOCUMENTO_TIPO,NUMERO_DOCUMENTO,IVA,OBSERVACIONES,Limite_Credito,idCond_Cpra_Vta,IDCategoria,"
-    "FechaHora_Grabacion,FechaHora_Modificacion,IdLista,",
-    " Clase,IdVendedor,IdMotivoVta,IdMotivoCpra,ExentoIvaServicios,ExentoIvaArticulos,ExentoIVAOtros,"
-    "Descuento,RETIVA_IdRetencion,RETIBR_IdRetencion,",
-    " RETGAN_IdRetencion,LugarEntrega,CALLE_FIS,NUMERO_FIS,PISO_FIS,DEPARTAMENTO_FIS,CPOSTAL_FIS,"
-    "LOCALIDAD_FIS,PROVINCIA_FIS,PAIS_FIS,TELEFONO_FIS,FAX_FIS,",
-    " CodigoImputacion,Consignacion,ZONA,RETIVA_NROINS,RETIBR_NROINS,RETGAN_NROINS,Dada_De_Baja,"
-    "CuentaPrincipal,Moneda,Clave,IdVendedor1,",
-    " IdVendedor2,IdVendedor3,IdVendedor4,IdVendedor5,Limite_Credito1,Limite_Credito2,Limite_Credito3,"
-    "Limite_Credito4,Limite_Credito5,DatosPago,WEB,",
-    " FCC_Sin_OC,Dto1,Dto2,Dto3,OCCambiaCosto,idCond_Cpra_Vta_Vdor1,idCond_Cpra_Vta_Vdor2,"
-    "idCond_Cpra_Vta_Vdor3,idCond_Cpra_Vta_Vdor4,",
-    " idCond_Cpra_Vta_Vdor5 , EmiteSobresPorOP, Bloqueo, idDepositoEntregaOC, ProveedorLocal, "
-    "ProveedorCompartido",
-    " )",
-    " SELECT",
-    " CODIGO,RAZON_SOCIAL,CONTACTO,CALLE,NUMERO,PISO,",
-    " DEPARTAMENTO,CPOSTAL,LOCALIDAD,PROVINCIA,PAIS,",
-    " TELEFONO,FAX,MAIL,",
-    " DOCUMENTO_TIPO,NUMERO_DOCUMENTO,IVA,OBSERVACIONES,Limite_Credito,idCond_Cpra_Vta,IDCategoria,"
-    "FechaHora_Grabacion,FechaHora_Modificacion,IdLista,",
-    " Clase,IdVendedor,IdMotivoVta,IdMotivoCpra,isnull(ExentoIvaServicios,0),isnull(ExentoIvaArticulos,0),"
-    "isnull(ExentoIVAOtros,0),Descuento,RETIVA_IdRetencion,RETIBR_IdRetencion,",
-    " RETGAN_IdRetencion,LugarEntrega,CALLE_FIS,NUMERO_FIS,PISO_FIS,DEPARTAMENTO_FIS,CPOSTAL_FIS,"
-    "LOCALIDAD_FIS,PROVINCIA_FIS,PAIS_FIS,TELEFONO_FIS,FAX_FIS,",
-    " CodigoImputacion,Consignacion,ZONA,RETIVA_NROINS,RETIBR_NROINS,RETGAN_NROINS,Dada_De_Baja,"
-    "CuentaPrincipal,Moneda,Clave,IdVendedor1,",
-    " IdVendedor2,IdVendedor3,IdVendedor4,IdVendedor5,Limite_Credito1,Limite_Credito2,Limite_Credito3,"
-    "Limite_Credito4,Limite_Credito5,DatosPago,WEB,",
-    " FCC_Sin_OC,Dto1,Dto2,Dto3,OCCambiaCosto,idCond_Cpra_Vta_Vdor1,idCond_Cpra_Vta_Vdor2,"
-    "idCond_Cpra_Vta_Vdor3,idCond_Cpra_Vta_Vdor4,",
-    " idCond_Cpra_Vta_Vdor5 , EmiteSobresPorOP, Bloqueo, idDepositoEntregaOC, ProveedorLocal, "
-    "ProveedorCompartido",
-    " FROM VT_CLIENTES WHERE {C} = '{A}'",
-};
 
 const QString kColumnas = "DESCRIPCION,IMPUTABLE,NIVEL,RUBRO";
 
@@ -173,51 +20,14 @@ struct Caso {
   int sentencias; // the table's count plus "SET XACT_ABORT ON "
 };
 
-// The expected statements, assembled from the tables above. `a`, `n`, `s`
+// The expected statements, assembled from the catalogue. `a`, `n`, `s`
 // are already quoted.
 QStringList esperadas(const QString &a, const QString &n, const QString &s, bool existe) {
-  QStringList l;
-  l << "SET XACT_ABORT ON ";
-  l << "alter table mv_asientos disable trigger all ";
-  l << "BEGIN TRANSACTION ";
-  l << "IF NOT EXISTS(SELECT * FROM MA_CUENTAS WHERE CODIGO = '" + n + "') INSERT INTO MA_CUENTAS ";
-  l << "SELECT '" + n + "'," + kColumnas;
-  l << "FROM MA_CUENTAS WHERE CODIGO = '" + a + "' ";
-  l << " ";
-  int numero = 0;
-  for (const char *fila : kCatalogo) {
-    const QStringList f = QString::fromLatin1(fila).split('|');
-    EXPECT_EQ(f[0].toInt(), ++numero);
-    const QString t = f[1], c = f[2], cond = f[3];
-    if (cond == "N" && existe)
-      continue;
-    if (cond == "S" && s.isEmpty())
-      continue;
-    if (!s.isEmpty() && t.toUpper() == "MA_CUENTASSUC") {
-      QStringList copia;
-      for (const char *linea : kCopiaSucursal)
-        copia << QString::fromLatin1(linea).replace("{C}", c).replace("{A}", a);
-      l << copia.join("\r\n");
-      l << "UPDATE " + t + " set Sucursal = '" + s + "' WHERE " + c + " = '" + a + "'";
-    }
-    if (!s.isEmpty() &&
-        (t.toUpper() == "MV_ASIENTOS" || t.toUpper() == "V_MV_CPTE" || t.toUpper() == "C_MV_CPTE"))
-      l << "UPDATE " + t + " set SucursalCuenta = '" + s + "' WHERE " + c + " = '" + a + "'";
-    l << "UPDATE " + t + " SET " + c + " = '" + n + "' WHERE " + c + " = '" + a + "'";
-  }
-  EXPECT_EQ(numero, 70);
-  int claves = 0;
-  for (const char *k : kClaves) {
-    ++claves;
-    l << "UPDATE TA_CONFIGURACION SET VALOR = '" + n + "' WHERE CLAVE = '" + QString::fromLatin1(k) +
-             "' AND VALOR = '" + a + "'";
-  }
-  EXPECT_EQ(claves, 33);
-  l << "DELETE MA_CUENTASADIC WHERE CODIGO = '" + a + "'";
-  l << "DELETE MA_CUENTAS WHERE CODIGO = '" + a + "'";
-  l << " COMMIT TRANSACTION";
-  l << " alter table mv_asientos enable trigger all ";
-  return l;
+  // The steps in the documentation's numbering (their count and the keys'
+  // are checked where the catalogue is written).
+  for (int i = 0; i < int(std::size(catalogo::kPasos)); ++i)
+    EXPECT_EQ(catalogo::kPasos[i].numero, i + 1);
+  return QStringList{"SET XACT_ABORT ON "} + catalogo::sentenciasPar(a, n, s, existe, kColumnas);
 }
 
 QString unir(const QStringList &l) {

@@ -1,7 +1,8 @@
 // The demo is there to be recoded: the batch the recoder sends for one pair,
-// written out here statement by statement, runs on it through the engine and
+// written out statement by statement from the catalogue, runs on it through the engine and
 // leaves no trace of the old code, with the balances still agreeing with the
 // journal.
+#include "support/CatalogoRecodificacion.h"
 #include "support/DemoTemporal.h"
 
 #include <gtest/gtest.h>
@@ -11,164 +12,9 @@
 using zv::demo::CrearDemo;
 using zv::test::DemoTemporal;
 namespace ado = zv::ado;
+namespace catalogo = zv::test::catalogo;
 
 namespace {
-
-struct Paso {
-  const char *tabla;
-  const char *columna;
-};
-
-const Paso Pasos[] = {
-    {"MA_CUENTASADIC", "CODIGO"},
-    {"MA_CUENTASSUC", "CODIGO"},
-    {"MA_CUENTASCCOSTO", "CODIGO"},
-    {"MA_CUENTASSUC", "CODIGO"},
-    {"MA_BIENES", "CUENTA_CONTABLE"},
-    {"MA_BIENES", "CUENTA_EJERCICIO"},
-    {"MA_BIENES", "CUENTA_ACUMULADA"},
-    {"[MA_CASH-DETALLE]", "CUENTA"},
-    {"MA_CASH_CTAS_PRINCIPALES", "CUENTA"},
-    {"MA_ESTADISTICACTA", "CUENTA"},
-    {"MA_MODELOS", "CUENTA"},
-    {"MA_SUBDIARIOS", "CUENTA"},
-    {"MA_SUBDIARIOS", "[CUENTA-DESDE]"},
-    {"MA_SUBDIARIOS", "[CUENTA-HASTA]"},
-    {"MV_APLICACION", "CUENTA"},
-    {"MV_ASIENTOS", "CUENTA"},
-    {"MV_ASIENTOS", "CABCUENTA"},
-    {"MV_ASIENTOSCCOSTO", "CUENTA"},
-    {"MV_CALCULO_BIENES", "CUENTA"},
-    {"MV_SALDOS", "CUENTA"},
-    {"TA_CUENTAS_COMPROBANTES", "CUENTA"},
-    {"TA_CUENTAS_COMPROBANTES", "[CUENTA-DESDE]"},
-    {"TA_CUENTAS_COMPROBANTES", "[CUENTA-HASTA]"},
-    {"TA_CUENTASIVA", "CFI_IVARI"},
-    {"TA_CUENTASIVA", "CFI_IVARI1"},
-    {"TA_CUENTASIVA", "CFI_IVARI2"},
-    {"TA_CUENTASIVA", "CFI_IVARI3"},
-    {"TA_CUENTASIVA", "CFI_IVARI4"},
-    {"TA_CUENTASIVA", "CFI_IVARI5"},
-    {"TA_CUENTASIVA", "CFI_RETPERC"},
-    {"TA_CUENTASIVA", "CFI_RETIGAN"},
-    {"TA_CUENTASIVA", "CFI_RETIBTOS"},
-    {"TA_CUENTASIVA", "DFI_IVARI"},
-    {"TA_CUENTASIVA", "DFI_IVARNI"},
-    {"TA_CUENTASIVA", "DFI_IVAREC"},
-    {"TA_CUENTASIVA", "DFI_RETPERC"},
-    {"TA_CUENTASIVA", "DFI_RETIBTOS"},
-    {"TA_CUENTASIVA", "DFI_IVARM"},
-    {"TA_CUENTASIVA", "DFI_IVACF"},
-    {"TA_IMPORTACUENTAS", "CUENTA"},
-    {"TA_RANGOS_DATOS_ADIC", "[CUENTA-DESDE]"},
-    {"TA_RANGOS_DATOS_ADIC", "[CUENTA-HASTA]"},
-    {"TA_TITCOPIADORES", "DESDE"},
-    {"TA_TITCOPIADORES", "HASTA"},
-    {"V_MA_ARTICULOS", "CUENTAPROVEEDOR"},
-    {"V_MV_COMANDA", "CUENTA"},
-    {"V_MV_CPTE", "CUENTA"},
-    {"V_MV_CPTE", "CODIGOIMPUTACION"},
-    {"V_MV_CpteEnComision", "CUENTA"},
-    {"V_MV_CpteTerceros", "CUENTA"},
-    {"v_mv_creales", "CUENTA"},
-    {"V_MV_Diarios", "CUENTA"},
-    {"V_MV_STOCK", "CUENTAPROVEEDOR"},
-    {"V_TA_CTRL_CHEQUERAS", "CUENTABANCO"},
-    {"V_TA_CTRL_CHEQUERAS", "CUENTABANCODIFERIDO"},
-    {"V_TA_CuentasComision", "CUENTA"},
-    {"V_TA_Input_Compras", "Repuestos"},
-    {"V_TA_Input_Compras", "Servicios"},
-    {"V_TA_Input_Compras", "Otros"},
-    {"V_TA_Input_Ventas", "Repuestos"},
-    {"V_TA_Input_Ventas", "Servicios"},
-    {"V_TA_Input_Ventas", "Otros"},
-    {"C_MV_Cpte", "CUENTA"},
-    {"C_MV_Cpte", "CodigoImputacion"},
-    {"C_MV_CPTE_OBSERV", "CUENTA"},
-    {"C_MV_CpteInsumos", "CUENTA"},
-    {"C_MV_CpteTareas", "CUENTA"},
-    {"C_Proveedores_CCompra", "IDPROVEEDOR"},
-    {"Control_MV_Calculo", "CUENTA"},
-    {"EM_LibroRojo", "CUENTA"},
-};
-
-const char *const Claves[] = {
-    "IVACFRESINS",
-    "IVARETPER",
-    "IVADFRESINS",
-    "IVADFRESNOINS",
-    "IVADFACREC",
-    "IVADFCONSF",
-    "IVADFMONO",
-    "TituloClientes",
-    "TituloProveedores",
-    "TituloBancos",
-    "tituloGastos",
-    "tituloTarjetas",
-    "tituloCaja",
-    "tituloIngresos",
-    "CtaGastosTarjeta",
-    "TituloBancosDiferido",
-    "TituloAnticipoClientes",
-    "TituloAnticipoProveedores",
-    "CUENTA_CAJA",
-    "CUENTA_CHEQUES3ROS",
-    "CuentaDesCuentosOtorgados",
-    "CuentaPercepcionIVA",
-    "CuentaPercepcionIB",
-    "CuentaImpuestoInterno",
-    "CuentaNetoGravado",
-    "CuentaNetoNOGravado",
-    "CuentaVentasDefaultIns",
-    "CuentaVentasDefaultOtros",
-    "CuentaVentasDefaultServ",
-    "CuentaDesCuentosRecibidos",
-    "CompraCuentaRedondeo",
-    "CuentaConsunmidorFinal",
-    "CuentaCtroDist",
-};
-
-const char *const CopiaSucursal[] = {
-    "IF NOT EXISTS (SELECT * FROM MA_CUENTASSUC WHERE @C = '@ACT')",
-    " INSERT INTO MA_CUENTASSUC",
-    " (CODIGO,RAZON_SOCIAL,CONTACTO,CALLE,NUMERO,PISO,",
-    " DEPARTAMENTO,CPOSTAL,LOCALIDAD,PROVINCIA,PAIS,",
-    " TELEFONO,FAX,MAIL,",
-    " DOCUMENTO_TIPO,NUMERO_DOCUMENTO,IVA,OBSERVACIONES,Limite_Credito,idCond_Cpra_Vta,IDCategoria,"
-    "FechaHora_Grabacion,FechaHora_Modificacion,IdLista,",
-    " Clase,IdVendedor,IdMotivoVta,IdMotivoCpra,ExentoIvaServicios,ExentoIvaArticulos,ExentoIVAOtros,"
-    "Descuento,RETIVA_IdRetencion,RETIBR_IdRetencion,",
-    " RETGAN_IdRetencion,LugarEntrega,CALLE_FIS,NUMERO_FIS,PISO_FIS,DEPARTAMENTO_FIS,CPOSTAL_FIS,"
-    "LOCALIDAD_FIS,PROVINCIA_FIS,PAIS_FIS,TELEFONO_FIS,FAX_FIS,",
-    " CodigoImputacion,Consignacion,ZONA,RETIVA_NROINS,RETIBR_NROINS,RETGAN_NROINS,Dada_De_Baja,"
-    "CuentaPrincipal,Moneda,Clave,IdVendedor1,",
-    " IdVendedor2,IdVendedor3,IdVendedor4,IdVendedor5,Limite_Credito1,Limite_Credito2,Limite_Credito3,"
-    "Limite_Credito4,Limite_Credito5,DatosPago,WEB,",
-    " FCC_Sin_OC,Dto1,Dto2,Dto3,OCCambiaCosto,idCond_Cpra_Vta_Vdor1,idCond_Cpra_Vta_Vdor2,"
-    "idCond_Cpra_Vta_Vdor3,idCond_Cpra_Vta_Vdor4,",
-    " idCond_Cpra_Vta_Vdor5 , EmiteSobresPorOP, Bloqueo, idDepositoEntregaOC, ProveedorLocal, "
-    "ProveedorCompartido",
-    " )",
-    " SELECT",
-    " CODIGO,RAZON_SOCIAL,CONTACTO,CALLE,NUMERO,PISO,",
-    " DEPARTAMENTO,CPOSTAL,LOCALIDAD,PROVINCIA,PAIS,",
-    " TELEFONO,FAX,MAIL,",
-    " DOCUMENTO_TIPO,NUMERO_DOCUMENTO,IVA,OBSERVACIONES,Limite_Credito,idCond_Cpra_Vta,IDCategoria,"
-    "FechaHora_Grabacion,FechaHora_Modificacion,IdLista,",
-    " Clase,IdVendedor,IdMotivoVta,IdMotivoCpra,isnull(ExentoIvaServicios,0),isnull(ExentoIvaArticulos,0),"
-    "isnull(ExentoIVAOtros,0),Descuento,RETIVA_IdRetencion,RETIBR_IdRetencion,",
-    " RETGAN_IdRetencion,LugarEntrega,CALLE_FIS,NUMERO_FIS,PISO_FIS,DEPARTAMENTO_FIS,CPOSTAL_FIS,"
-    "LOCALIDAD_FIS,PROVINCIA_FIS,PAIS_FIS,TELEFONO_FIS,FAX_FIS,",
-    " CodigoImputacion,Consignacion,ZONA,RETIVA_NROINS,RETIBR_NROINS,RETGAN_NROINS,Dada_De_Baja,"
-    "CuentaPrincipal,Moneda,Clave,IdVendedor1,",
-    " IdVendedor2,IdVendedor3,IdVendedor4,IdVendedor5,Limite_Credito1,Limite_Credito2,Limite_Credito3,"
-    "Limite_Credito4,Limite_Credito5,DatosPago,WEB,",
-    " FCC_Sin_OC,Dto1,Dto2,Dto3,OCCambiaCosto,idCond_Cpra_Vta_Vdor1,idCond_Cpra_Vta_Vdor2,"
-    "idCond_Cpra_Vta_Vdor3,idCond_Cpra_Vta_Vdor4,",
-    " idCond_Cpra_Vta_Vdor5 , EmiteSobresPorOP, Bloqueo, idDepositoEntregaOC, ProveedorLocal, "
-    "ProveedorCompartido",
-    " FROM VT_CLIENTES WHERE @C = '@ACT'",
-};
 
 QString q(const char *s) { return QString::fromUtf8(s); }
 
@@ -192,46 +38,15 @@ QString lote(ado::Connection &cn, const QString &act, const QString &nvo, const 
     if (n.compare("CODIGO", Qt::CaseInsensitive) != 0 && n.compare("ID", Qt::CaseInsensitive) != 0)
       columnas << n;
   }
-  QStringList s{"alter table mv_asientos disable trigger all ",
-                "BEGIN TRANSACTION ",
-                "IF NOT EXISTS(SELECT * FROM MA_CUENTAS WHERE CODIGO = '" + nvo +
-                    "') INSERT INTO MA_CUENTAS ",
-                "SELECT '" + nvo + "'," + columnas.join(','),
-                "FROM MA_CUENTAS WHERE CODIGO = '" + act + "' ",
-                " "};
-  for (int i = 0; i < int(std::size(Pasos)); ++i) {
-    if ((i < 3 && existeNvo) || (i == 3 && suc.isEmpty()))
-      continue;
-    const QString t = q(Pasos[i].tabla), col = q(Pasos[i].columna);
-    if (!suc.isEmpty() && t.compare("MA_CUENTASSUC", Qt::CaseInsensitive) == 0) {
-      QStringList lineas;
-      for (const char *l : CopiaSucursal)
-        lineas << q(l).replace("@C", col).replace("@ACT", act);
-      s << lineas.join("\r\n");
-      s << "UPDATE " + t + " set Sucursal = '" + suc + "' WHERE " + col + " = '" + act + "'";
-    }
-    if (!suc.isEmpty() && (t.compare("MV_ASIENTOS", Qt::CaseInsensitive) == 0 ||
-                           t.compare("V_MV_CPTE", Qt::CaseInsensitive) == 0 ||
-                           t.compare("C_MV_CPTE", Qt::CaseInsensitive) == 0))
-      s << "UPDATE " + t + " set SucursalCuenta = '" + suc + "' WHERE " + col + " = '" + act + "'";
-    s << "UPDATE " + t + " SET " + col + " = '" + nvo + "' WHERE " + col + " = '" + act + "'";
-  }
-  for (const char *k : Claves)
-    s << "UPDATE TA_CONFIGURACION SET VALOR = '" + nvo + "' WHERE CLAVE = '" + q(k) + "' AND VALOR = '" +
-             act + "'";
-  s << "DELETE MA_CUENTASADIC WHERE CODIGO = '" + act + "'"
-    << "DELETE MA_CUENTAS WHERE CODIGO = '" + act + "'"
-    << " COMMIT TRANSACTION"
-    << " alter table mv_asientos enable trigger all ";
   QString texto;
-  for (const QString &x : s)
+  for (const QString &x : catalogo::sentenciasPar(act, nvo, suc, existeNvo, columnas.join(',')))
     texto += "\r\n" + x;
   return texto;
 }
 
 int referencias(ado::Connection &cn, const QString &codigo) {
   int n = 0;
-  for (const Paso &p : Pasos)
+  for (const catalogo::PasoTabla &p : catalogo::kPasos)
     n += escalar(cn, QString("SELECT COUNT(*) FROM %1 WHERE %2 = '%3'").arg(q(p.tabla), q(p.columna), codigo))
              .toInt();
   return n;

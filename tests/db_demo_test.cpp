@@ -1,6 +1,7 @@
 // The demo databases: what the program reads and rewrites must be there, the
 // balances must agree with the journal, the files must be ordinary SQLite
 // files, and an existing demo is never overwritten.
+#include "support/CatalogoRecodificacion.h"
 #include "support/DemoTemporal.h"
 
 #include "platform/Kit.h"
@@ -22,6 +23,7 @@ using zv::demo::CrearDemo;
 using zv::test::DemoTemporal;
 namespace ado = zv::ado;
 namespace errdemo = zv::demo::errdemo;
+namespace catalogo = zv::test::catalogo;
 
 namespace {
 
@@ -29,130 +31,6 @@ struct Par {
   const char *tabla;
   const char *columna;
 };
-
-// The referencing columns the recoder rewrites, one entry per table step.
-const Par Catalogo[] = {
-    {"MA_CUENTASADIC", "CODIGO"},
-    {"MA_CUENTASSUC", "CODIGO"},
-    {"MA_CUENTASCCOSTO", "CODIGO"},
-    {"MA_CUENTASSUC", "CODIGO"},
-    {"MA_BIENES", "CUENTA_CONTABLE"},
-    {"MA_BIENES", "CUENTA_EJERCICIO"},
-    {"MA_BIENES", "CUENTA_ACUMULADA"},
-    {"MA_CASH-DETALLE", "CUENTA"},
-    {"MA_CASH_CTAS_PRINCIPALES", "CUENTA"},
-    {"MA_ESTADISTICACTA", "CUENTA"},
-    {"MA_MODELOS", "CUENTA"},
-    {"MA_SUBDIARIOS", "CUENTA"},
-    {"MA_SUBDIARIOS", "CUENTA-DESDE"},
-    {"MA_SUBDIARIOS", "CUENTA-HASTA"},
-    {"MV_APLICACION", "CUENTA"},
-    {"MV_ASIENTOS", "CUENTA"},
-    {"MV_ASIENTOS", "CABCUENTA"},
-    {"MV_ASIENTOSCCOSTO", "CUENTA"},
-    {"MV_CALCULO_BIENES", "CUENTA"},
-    {"MV_SALDOS", "CUENTA"},
-    {"TA_CUENTAS_COMPROBANTES", "CUENTA"},
-    {"TA_CUENTAS_COMPROBANTES", "CUENTA-DESDE"},
-    {"TA_CUENTAS_COMPROBANTES", "CUENTA-HASTA"},
-    {"TA_CUENTASIVA", "CFI_IVARI"},
-    {"TA_CUENTASIVA", "CFI_IVARI1"},
-    {"TA_CUENTASIVA", "CFI_IVARI2"},
-    {"TA_CUENTASIVA", "CFI_IVARI3"},
-    {"TA_CUENTASIVA", "CFI_IVARI4"},
-    {"TA_CUENTASIVA", "CFI_IVARI5"},
-    {"TA_CUENTASIVA", "CFI_RETPERC"},
-    {"TA_CUENTASIVA", "CFI_RETIGAN"},
-    {"TA_CUENTASIVA", "CFI_RETIBTOS"},
-    {"TA_CUENTASIVA", "DFI_IVARI"},
-    {"TA_CUENTASIVA", "DFI_IVARNI"},
-    {"TA_CUENTASIVA", "DFI_IVAREC"},
-    {"TA_CUENTASIVA", "DFI_RETPERC"},
-    {"TA_CUENTASIVA", "DFI_RETIBTOS"},
-    {"TA_CUENTASIVA", "DFI_IVARM"},
-    {"TA_CUENTASIVA", "DFI_IVACF"},
-    {"TA_IMPORTACUENTAS", "CUENTA"},
-    {"TA_RANGOS_DATOS_ADIC", "CUENTA-DESDE"},
-    {"TA_RANGOS_DATOS_ADIC", "CUENTA-HASTA"},
-    {"TA_TITCOPIADORES", "DESDE"},
-    {"TA_TITCOPIADORES", "HASTA"},
-    {"V_MA_ARTICULOS", "CUENTAPROVEEDOR"},
-    {"V_MV_COMANDA", "CUENTA"},
-    {"V_MV_CPTE", "CUENTA"},
-    {"V_MV_CPTE", "CODIGOIMPUTACION"},
-    {"V_MV_CpteEnComision", "CUENTA"},
-    {"V_MV_CpteTerceros", "CUENTA"},
-    {"v_mv_creales", "CUENTA"},
-    {"V_MV_Diarios", "CUENTA"},
-    {"V_MV_STOCK", "CUENTAPROVEEDOR"},
-    {"V_TA_CTRL_CHEQUERAS", "CUENTABANCO"},
-    {"V_TA_CTRL_CHEQUERAS", "CUENTABANCODIFERIDO"},
-    {"V_TA_CuentasComision", "CUENTA"},
-    {"V_TA_Input_Compras", "Repuestos"},
-    {"V_TA_Input_Compras", "Servicios"},
-    {"V_TA_Input_Compras", "Otros"},
-    {"V_TA_Input_Ventas", "Repuestos"},
-    {"V_TA_Input_Ventas", "Servicios"},
-    {"V_TA_Input_Ventas", "Otros"},
-    {"C_MV_Cpte", "CUENTA"},
-    {"C_MV_Cpte", "CodigoImputacion"},
-    {"C_MV_CPTE_OBSERV", "CUENTA"},
-    {"C_MV_CpteInsumos", "CUENTA"},
-    {"C_MV_CpteTareas", "CUENTA"},
-    {"C_Proveedores_CCompra", "IDPROVEEDOR"},
-    {"Control_MV_Calculo", "CUENTA"},
-    {"EM_LibroRojo", "CUENTA"},
-};
-
-const char *const Claves[] = {
-    "IVACFRESINS",
-    "IVARETPER",
-    "IVADFRESINS",
-    "IVADFRESNOINS",
-    "IVADFACREC",
-    "IVADFCONSF",
-    "IVADFMONO",
-    "TituloClientes",
-    "TituloProveedores",
-    "TituloBancos",
-    "tituloGastos",
-    "tituloTarjetas",
-    "tituloCaja",
-    "tituloIngresos",
-    "CtaGastosTarjeta",
-    "TituloBancosDiferido",
-    "TituloAnticipoClientes",
-    "TituloAnticipoProveedores",
-    "CUENTA_CAJA",
-    "CUENTA_CHEQUES3ROS",
-    "CuentaDesCuentosOtorgados",
-    "CuentaPercepcionIVA",
-    "CuentaPercepcionIB",
-    "CuentaImpuestoInterno",
-    "CuentaNetoGravado",
-    "CuentaNetoNOGravado",
-    "CuentaVentasDefaultIns",
-    "CuentaVentasDefaultOtros",
-    "CuentaVentasDefaultServ",
-    "CuentaDesCuentosRecibidos",
-    "CompraCuentaRedondeo",
-    "CuentaConsunmidorFinal",
-    "CuentaCtroDist",
-};
-
-// The customer columns the branch copy moves from VT_CLIENTES to MA_CUENTASSUC.
-const char *const ColumnasSucursal =
-    "CODIGO,RAZON_SOCIAL,CONTACTO,CALLE,NUMERO,PISO,DEPARTAMENTO,CPOSTAL,LOCALIDAD,PROVINCIA,PAIS,"
-    "TELEFONO,FAX,MAIL,DOCUMENTO_TIPO,NUMERO_DOCUMENTO,IVA,OBSERVACIONES,Limite_Credito,idCond_Cpra_Vta,"
-    "IDCategoria,FechaHora_Grabacion,FechaHora_Modificacion,IdLista,Clase,IdVendedor,IdMotivoVta,"
-    "IdMotivoCpra,ExentoIvaServicios,ExentoIvaArticulos,ExentoIVAOtros,Descuento,RETIVA_IdRetencion,"
-    "RETIBR_IdRetencion,RETGAN_IdRetencion,LugarEntrega,CALLE_FIS,NUMERO_FIS,PISO_FIS,DEPARTAMENTO_FIS,"
-    "CPOSTAL_FIS,LOCALIDAD_FIS,PROVINCIA_FIS,PAIS_FIS,TELEFONO_FIS,FAX_FIS,CodigoImputacion,Consignacion,"
-    "ZONA,RETIVA_NROINS,RETIBR_NROINS,RETGAN_NROINS,Dada_De_Baja,CuentaPrincipal,Moneda,Clave,IdVendedor1,"
-    "IdVendedor2,IdVendedor3,IdVendedor4,IdVendedor5,Limite_Credito1,Limite_Credito2,Limite_Credito3,"
-    "Limite_Credito4,Limite_Credito5,DatosPago,WEB,FCC_Sin_OC,Dto1,Dto2,Dto3,OCCambiaCosto,"
-    "idCond_Cpra_Vta_Vdor1,idCond_Cpra_Vta_Vdor2,idCond_Cpra_Vta_Vdor3,idCond_Cpra_Vta_Vdor4,"
-    "idCond_Cpra_Vta_Vdor5,EmiteSobresPorOP,Bloqueo,idDepositoEntregaOC,ProveedorLocal,ProveedorCompartido";
 
 // Other objects and the columns the program reads or writes in them.
 const Par OtrasColumnas[] = {
@@ -299,7 +177,8 @@ QMap<QString, QString> tiposDeTabla(ado::Connection &cn) {
   return m;
 }
 
-QString corchetes(const char *nombre) { return "[" + q(nombre) + "]"; }
+// Any name between brackets, whether the catalogue writes them or not.
+QString corchetes(const char *nombre) { return "[" + catalogo::sinCorchetes(nombre) + "]"; }
 
 struct Salida {
   int estado = -1;
@@ -345,10 +224,11 @@ DemoTemporal *DemoTest::demo_ = nullptr;
 TEST_F(DemoTest, CatalogoDeRecodificacionEsTablasConSusColumnas) {
   const auto columnas = columnasDe(*cn_);
   const auto tipos = tiposDeTabla(*cn_);
-  for (const Par &p : Catalogo) {
-    const QString t = q(p.tabla).toUpper();
+  for (const catalogo::PasoTabla &p : catalogo::kPasos) {
+    const QString t = catalogo::sinCorchetes(p.tabla).toUpper();
     ASSERT_TRUE(columnas.contains(t)) << p.tabla;
-    EXPECT_TRUE(columnas[t].contains(q(p.columna).toUpper())) << p.tabla << "." << p.columna;
+    EXPECT_TRUE(columnas[t].contains(catalogo::sinCorchetes(p.columna).toUpper()))
+        << p.tabla << "." << p.columna;
     // The recoder updates it: a view would refuse.
     EXPECT_EQ(tipos.value(t), "TABLE") << p.tabla;
   }
@@ -358,7 +238,7 @@ TEST_F(DemoTest, CadaPasoDelCatalogoPuedeActualizarse) {
   // The statements the recoder sends, on a code that matches nothing, inside
   // a transaction that is rolled back.
   cn_->execute("BEGIN TRANSACTION");
-  for (const Par &p : Catalogo) {
+  for (const catalogo::PasoTabla &p : catalogo::kPasos) {
     const QString sql = QString("UPDATE %1 SET %2 = '9.9.99.998' WHERE %2 = '9.9.99.999'")
                             .arg(corchetes(p.tabla), corchetes(p.columna));
     EXPECT_NO_THROW(cn_->execute(sql)) << sql.toStdString();
@@ -369,7 +249,7 @@ TEST_F(DemoTest, CadaPasoDelCatalogoPuedeActualizarse) {
 TEST_F(DemoTest, CadaTablaDelCatalogoTieneFilasQueApuntanACuentasDelPlan) {
   const QStringList plan = CrearDemo::codigosPlan();
   const QSet<QString> codigos(plan.begin(), plan.end());
-  for (const Par &p : Catalogo) {
+  for (const catalogo::PasoTabla &p : catalogo::kPasos) {
     auto r = consulta(*cn_, QString("SELECT %1 FROM %2").arg(corchetes(p.columna), corchetes(p.tabla)));
     ASSERT_TRUE(r);
     EXPECT_FALSE(r->rows.isEmpty()) << p.tabla << " sin filas";
@@ -429,7 +309,9 @@ TEST_F(DemoTest, PlanDeCuentasCompletoYJerarquico) {
 
 TEST_F(DemoTest, ColumnasDeLaCopiaDeSucursalEnClientesYSucursales) {
   const auto columnas = columnasDe(*cn_);
-  for (const QString &c : q(ColumnasSucursal).split(',')) {
+  const QStringList copiadas = catalogo::columnasCopiaSucursal();
+  ASSERT_EQ(copiadas.size(), 83);
+  for (const QString &c : copiadas) {
     EXPECT_TRUE(columnas["VT_CLIENTES"].contains(c.toUpper())) << "VT_CLIENTES." << c.toStdString();
     EXPECT_TRUE(columnas["MA_CUENTASSUC"].contains(c.toUpper())) << "MA_CUENTASSUC." << c.toStdString();
   }
@@ -470,7 +352,7 @@ TEST_F(DemoTest, VistasRestringidasExistenYOcultanLoConfidencial) {
 TEST_F(DemoTest, LasTreintaYTresClavesYAlgunasApuntanAlPlan) {
   const QStringList plan = CrearDemo::codigosPlan();
   int conCuenta = 0, sinCuenta = 0;
-  for (const char *k : Claves) {
+  for (const char *k : catalogo::kClaves) {
     auto r = consulta(*cn_, QString("SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = '%1'").arg(q(k)));
     ASSERT_TRUE(r);
     ASSERT_EQ(r->rows.size(), 1) << k;
@@ -482,7 +364,7 @@ TEST_F(DemoTest, LasTreintaYTresClavesYAlgunasApuntanAlPlan) {
   // recode can show it is left alone.
   auto r = consulta(*cn_, "SELECT CLAVE, VALOR FROM TA_CONFIGURACION");
   QSet<QString> claves;
-  for (const char *k : Claves)
+  for (const char *k : catalogo::kClaves)
     claves.insert(q(k).toUpper());
   bool otra = false;
   for (const auto &f : r->rows)
@@ -596,8 +478,9 @@ TEST_F(DemoTest, IndicesEnLasColumnasQueApuntanACuentas) {
   QSet<QString> indexadas;
   for (const QString &l : s.out.split('\n', Qt::SkipEmptyParts))
     indexadas.insert(l.trimmed().toUpper());
-  for (const Par &p : Catalogo)
-    EXPECT_TRUE(indexadas.contains((q(p.tabla) + "|" + q(p.columna)).toUpper()))
+  for (const catalogo::PasoTabla &p : catalogo::kPasos)
+    EXPECT_TRUE(indexadas.contains(
+        (catalogo::sinCorchetes(p.tabla) + "|" + catalogo::sinCorchetes(p.columna)).toUpper()))
         << p.tabla << "." << p.columna;
 }
 
