@@ -11,23 +11,33 @@ const QString kSource = QStringLiteral("ADODB.Recordset");
 
 [[noreturn]] void fail(long number, const QString &text) { throw AppError(number, text, kSource); }
 
-QString literal(const QVariant &v) {
+QString quoteName(const QString &n) { return "[" + n + "]"; }
+} // namespace
+
+QString sqlLiteral(const QVariant &v) {
   if (v.isNull() || !v.isValid())
     return QStringLiteral("NULL");
   switch (v.typeId()) {
   case QMetaType::Bool:
     return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+  case QMetaType::Short:
+  case QMetaType::UShort:
   case QMetaType::Int:
   case QMetaType::UInt:
   case QMetaType::LongLong:
   case QMetaType::ULongLong:
   case QMetaType::Double:
   case QMetaType::Float:
+    // The shortest digits that read back as the same number: a value read from
+    // a decimal column still equals its column when it comes back in a WHERE.
     return v.toString();
   case QMetaType::QDateTime:
     return "'" + v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + "'";
   case QMetaType::QDate:
     return "'" + v.toDate().toString(QStringLiteral("yyyy-MM-dd")) + "'";
+  case QMetaType::QByteArray:
+    // As text the bytes would be decoded and could not be matched or stored back.
+    return QStringLiteral("0x") + QString::fromLatin1(v.toByteArray().toHex().toUpper());
   default: {
     QString s = v.toString();
     s.replace(QLatin1Char('\''), QStringLiteral("''"));
@@ -35,9 +45,6 @@ QString literal(const QVariant &v) {
   }
   }
 }
-
-QString quoteName(const QString &n) { return "[" + n + "]"; }
-} // namespace
 
 int ResultSet::columnIndex(const QString &name) const {
   for (int i = 0; i < columns.size(); ++i)
@@ -273,7 +280,7 @@ void Recordset::update() {
     if (!touched_[i])
       continue;
     names << quoteName(result_->columns[i].name);
-    values << literal(pending_[i]);
+    values << sqlLiteral(pending_[i]);
   }
   if (editMode_ == adEditAdd) {
     const QString sql = names.isEmpty()
@@ -300,7 +307,7 @@ void Recordset::update() {
       if (key >= 0 && i != key)
         continue;
       const QString n = quoteName(result_->columns[i].name);
-      where << (old[i].isNull() ? n + " IS NULL" : n + " = " + literal(old[i]));
+      where << (old[i].isNull() ? n + " IS NULL" : n + " = " + sqlLiteral(old[i]));
     }
     QStringList sets;
     for (int i = 0; i < names.size(); ++i)

@@ -125,6 +125,12 @@ public:
   virtual std::unique_ptr<ResultSet> openSchema(int schema, const QVariantList &restrictions = {}) = 0;
 };
 
+// A value as a T-SQL literal: NULL, 1/0 for booleans, numbers in the fewest
+// digits that read back as the same value, dates and times quoted as
+// yyyy-MM-dd[ HH:mm:ss], bytes as 0x hex, anything else quoted with its
+// apostrophes doubled.
+QString sqlLiteral(const QVariant &value);
+
 // Creates unopened connections; the real one picks the back end when the
 // connection is opened (server SQLITE: embedded engine; otherwise ODBC).
 using ConnectionFactory = std::function<std::unique_ptr<Connection>()>;

@@ -90,35 +90,7 @@ QString mostrar(const QVariant &v) {
 
 } // namespace
 
-QString PlanillaTablaModelo::Literal(const QVariant &v) {
-  if (!v.isValid() || v.isNull())
-    return QStringLiteral("NULL");
-  switch (v.typeId()) {
-  case QMetaType::Bool:
-    return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-  case QMetaType::Int:
-  case QMetaType::UInt:
-  case QMetaType::LongLong:
-  case QMetaType::ULongLong:
-  case QMetaType::Short:
-  case QMetaType::UShort:
-    return v.toString();
-  case QMetaType::Double:
-  case QMetaType::Float:
-    return QString::number(v.toDouble(), 'g', 17);
-  case QMetaType::QDateTime:
-    return u'\'' + v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + u'\'';
-  case QMetaType::QDate:
-    return u'\'' + v.toDate().toString(QStringLiteral("yyyy-MM-dd")) + u'\'';
-  case QMetaType::QByteArray:
-    return QStringLiteral("0x") + QString::fromLatin1(v.toByteArray().toHex().toUpper());
-  default: {
-    QString s = v.toString();
-    s.replace(u'\'', QStringLiteral("''"));
-    return u'\'' + s + u'\'';
-  }
-  }
-}
+QString PlanillaTablaModelo::Literal(const QVariant &v) { return ado::sqlLiteral(v); }
 
 QString PlanillaTablaModelo::NombreSql(const QString &nombre) {
   QString n = nombre;
