@@ -2,9 +2,13 @@
 //
 // Builds the demo company database with N journal lines, chooses P account
 // pairs, and recodes them twice on two copies of that database:
-//  - "motor": the path the recoder takes for each pair (existence query
-//    through the connection, column list of MA_CUENTAS from the schema, the
-//    pair's batch, one execute of the batch on the embedded engine);
+//  - "motor": the recoder's own engine (Lib_ClsRecodificacion's
+//    ProcesoPrincipal) over a sheet holding the P pairs, on the main
+//    database object opened on the demo, with no display: per row the
+//    existence query, the column list of MA_CUENTAS, the pair's batch and
+//    one execute of it; the closing witness question is answered No. Only
+//    that call is timed; each batch it runs must be the one worked out
+//    beforehand from the untouched demo;
 //  - "crudo": the same batches, translated to SQLite beforehand with the
 //    engine's own translator, run straight through the sqlite3 library
 //    (prepare + step of each statement; the journal triggers dropped and
@@ -36,11 +40,19 @@
 //
 // Exit code 0 when every run ended with identical data in both copies, 1 on
 // a mismatch or any failure, 2 for bad arguments.
+#include "app/CampoValida.h"
+#include "app/HojaRecodificacion.h"
 #include "app/LoteRecodificacion.h"
+#include "app/ProcesoPrincipal.h"
+#include "db/DB_Dll.h"
+#include "db/EntornoDB.h"
 #include "db/demo/CrearDemo.h"
 #include "platform/Ado.h"
 #include "platform/AppError.h"
+#include "platform/Kit.h"
 #include "platform/Proveedores.h"
+#include "platform/SistemaReal.h"
+#include "platform/UiHeadless.h"
 #include "platform/sqlite/TsqlTraductor.h"
 
 #include <QCoreApplication>
@@ -297,53 +309,105 @@ std::vector<Par> elegirPares(const QString &carpetaBase, int p) {
 }
 
 // ---------------------------------------------------------------------------
-// The recoder's path.
+// The recoder's own engine: the sheet filled with the pairs and the run of
+// the save command over it, on the main database object.
 
 struct TiemposMotor {
-  double total = 0, cpu = 0, consulta = 0, campos = 0, lote = 0, ejecucion = 0;
+  double total = 0, cpu = 0;
+  // From each row's status line to its batch being shown (existence query,
+  // column list, batch), and from there to the next row (the execute).
+  double preparacion = 0, ejecucion = 0;
 };
 
 TiemposMotor correrMotor(const QString &carpeta, const std::vector<Par> &pares) {
-  auto cnn = conectar(carpeta);
+  // The only message the run may show is the closing witness question; it
+  // is answered No. Anything else is an error reported to the operator.
+  QStringList inesperados;
+  zv::UiHeadless ui([&](const QString &texto, int botones, const QString &titulo) {
+    if (texto == app::Lib_ClsRecodificacion::PreguntaTestigo())
+      return zv::vb::No;
+    inesperados << zv::UiHeadless::line(titulo, texto);
+    return (botones & 7) == zv::vb::AbortRetryIgnore ? zv::vb::Abort : zv::UiHeadless::defaultAnswer(botones);
+  });
+  zv::SistemaReal sistema(QStringList{QCoreApplication::applicationFilePath()});
+  zv::ProviderConfig cfg;
+  cfg.dataFolder = carpeta;
+  zv::db::EntornoDB entorno(ui, sistema, zv::connectionFactory(cfg));
+  zv::db::DB_Dll &bd = entorno.principal();
+  bd.gServidor = QStringLiteral("SQLITE");
+  bd.gDBName = bd.gUsuario = bd.gUserPassWord = CrearDemo::BaseEmpresa;
+  entorno.valores.gUsuarioLogeado = QStringLiteral("ADMIN");
+  bd.OpenServerADODB(false, 3, QString(), true, true);
+  if (!bd.gOpenFlag)
+    fallar(QStringLiteral("No se pudo abrir la demo de %1: %2")
+               .arg(carpeta, inesperados.join(QLatin1String("; "))));
+
+  app::ValidacionCuentas validacion(bd, ui);
+  app::HojaRecodificacion hoja(ui, validacion);
+  hoja.InicializaGrid2();
+  app::Grilla &g = hoja.MSFlexGrid1;
+  for (const Par &par : pares) {
+    const int r = g.Rows() - 1;
+    g.setTextMatrix(r, 0, par.datos.act);
+    g.setTextMatrix(r, 2, par.datos.nvo);
+    g.AddRow();
+  }
+
+  zv::kit::DialogoArchivo dialogo(ui);
+  app::Lib_ClsRecodificacion motor(hoja, bd, dialogo);
+  QStringList lotes, informes;
+  std::vector<Reloj::time_point> filas, mostrados;
+  lotes.reserve(int(pares.size()));
+  filas.reserve(pares.size() + 2);
+  mostrados.reserve(pares.size());
+  motor.CartelMostrar = [&](const QString &) { filas.push_back(Reloj::now()); };
+  motor.MostrarSQL = [&](const QString &lote) {
+    mostrados.push_back(Reloj::now());
+    lotes << lote;
+  };
+  motor.SoloGenerar = [] { return false; };
+  motor.InformarError = [&](const zv::AppError &e, const QString &rutina) {
+    informes << QStringLiteral("%1: error %2: %3").arg(rutina).arg(e.number()).arg(e.description());
+    return zv::vb::Abort;
+  };
+  motor.InformeVerificaCampos = motor.InformarError;
+
   TiemposMotor t;
-  QStringList lotes;
-  Reloj::duration consulta{}, campos{}, lote{}, ejecucion{};
   const double c0 = cpu();
   const auto t0 = Reloj::now();
-  for (const Par &par : pares) {
-    app::ParRecodificacion datos;
-    datos.act = par.datos.act;
-    datos.nvo = par.datos.nvo;
-    const auto a = Reloj::now();
-    datos.nvoExiste = existe(*cnn, datos.nvo);
-    const auto b = Reloj::now();
-    QString tipos;
-    datos.columnas = app::VerificaCampos(*cnn, CrearDemo::BaseEmpresa, "MA_CUENTAS", "CODIGO", "", "ID",
-                                         false, tipos, informeQueFalla());
-    const auto c = Reloj::now();
-    const QString texto = app::LotePar(datos);
-    const auto d = Reloj::now();
-    cnn->execute(texto, nullptr, -1);
-    if (cnn->errors().count() > 0)
-      fallar(QStringLiteral("El lote de %1 -> %2 informó: %3")
-                 .arg(datos.act, datos.nvo, cnn->errors().item(0).description));
-    const auto e = Reloj::now();
-    consulta += b - a;
-    campos += c - b;
-    lote += d - c;
-    ejecucion += e - d;
-    lotes << texto;
-  }
+  motor.ProcesoPrincipal();
+  const auto t1 = Reloj::now();
   t.cpu = cpu() - c0;
-  t.total = segundos(Reloj::now() - t0);
-  t.consulta = segundos(consulta);
-  t.campos = segundos(campos);
-  t.lote = segundos(lote);
-  t.ejecucion = segundos(ejecucion);
-  cnn->close();
+  t.total = segundos(t1 - t0);
+  bd.Cnn().close();
+
+  const app::ResumenRecodificacion &r = motor.Resumen();
+  if (!informes.isEmpty() || !inesperados.isEmpty() || r.abandonado || r.conError != 0 ||
+      r.procesados != int(pares.size()))
+    fallar(QStringLiteral("La corrida del motor recodificó %1 de %2 pares (%3 con error%4): %5")
+               .arg(r.procesados)
+               .arg(pares.size())
+               .arg(r.conError)
+               .arg(r.abandonado ? QStringLiteral(", abandonada") : QString())
+               .arg((informes + inesperados).join(QLatin1String("; "))));
+  if (lotes.size() != int(pares.size()))
+    fallar(QStringLiteral("El motor mostró %1 lotes para %2 pares").arg(lotes.size()).arg(pares.size()));
   for (std::size_t i = 0; i < pares.size(); ++i)
     if (lotes[int(i)] != pares[i].lote)
       fallar(QStringLiteral("El lote de %1 no es el previsto").arg(pares[i].datos.act));
+  // One status line per row, the sheet's last empty row and the closing
+  // blank one.
+  if (filas.size() != pares.size() + 2)
+    fallar(QStringLiteral("El motor mostró %1 líneas de estado para %2 pares")
+               .arg(filas.size())
+               .arg(pares.size()));
+  Reloj::duration preparacion{}, ejecucion{};
+  for (std::size_t i = 0; i < pares.size(); ++i) {
+    preparacion += mostrados[i] - filas[i];
+    ejecucion += filas[i + 1] - mostrados[i];
+  }
+  t.preparacion = segundos(preparacion);
+  t.ejecucion = segundos(ejecucion);
   return t;
 }
 
@@ -731,10 +795,8 @@ void informar(const Medida &m) {
   const double p = m.pares;
   std::printf("\nN = %d renglones, P = %d pares (%d fusiones), %lld renglones cambian de cuenta\n",
               m.renglones, m.pares, m.pares / 10, static_cast<long long>(m.movidos));
-  std::printf("  motor  %9.3f s  (%.1f ms/par)  consulta %.3f  columnas %.3f  lote %.3f  ejecución %.3f  "
-              "cpu %.3f\n",
-              m.motor.total, 1000 * m.motor.total / p, m.motor.consulta, m.motor.campos, m.motor.lote,
-              m.motor.ejecucion, m.motor.cpu);
+  std::printf("  motor  %9.3f s  (%.1f ms/par)  consulta, columnas y lote %.3f  ejecución %.3f  cpu %.3f\n",
+              m.motor.total, 1000 * m.motor.total / p, m.motor.preparacion, m.motor.ejecucion, m.motor.cpu);
   std::printf("  crudo  %9.3f s  (%.1f ms/par)  consulta %.3f  lote %.3f  cpu %.3f\n", m.crudo.total,
               1000 * m.crudo.total / p, m.crudo.consulta, m.crudo.lote, m.crudo.cpu);
   std::printf("  traducir los %d lotes (lo que el motor hace en cada execute): %.3f s\n", m.pares,
