@@ -12,8 +12,9 @@ namespace {
 // Runs three steps where step 2 fails a given number of times, answering each
 // report from the queue.
 struct Corrida {
+  Corrida(std::vector<int> r, int fallas) : respuestas(std::move(r)), fallasDelPaso2(fallas) {}
   std::vector<int> respuestas;
-  int fallasDelPaso2 = 1;
+  int fallasDelPaso2;
   std::vector<int> hechos;
   int reportes = 0;
 
@@ -38,21 +39,21 @@ struct Corrida {
 } // namespace
 
 TEST(Trampa, ReintentarRepiteElMismoPaso) {
-  Corrida c{{4, 4}, 2};
+  Corrida c({4, 4}, 2);
   EXPECT_TRUE(c.correr());
   EXPECT_EQ(c.hechos, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(c.reportes, 2);
 }
 
 TEST(Trampa, IgnorarSigueConElPasoSiguiente) {
-  Corrida c{{5}, 1};
+  Corrida c({5}, 1);
   EXPECT_TRUE(c.correr());
   EXPECT_EQ(c.hechos, (std::vector<int>{1, 3}));
 }
 
 TEST(Trampa, CualquierOtraRespuestaSaleDeLaRutina) {
   for (int respuesta : {1, 2, 3, 6, 7, 0}) {
-    Corrida c{{respuesta}, 1};
+    Corrida c({respuesta}, 1);
     EXPECT_FALSE(c.correr()) << respuesta;
     EXPECT_EQ(c.hechos, (std::vector<int>{1})) << respuesta;
   }
