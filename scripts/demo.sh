@@ -3,7 +3,7 @@
 # program on them as the administrator.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/compilar.sh recodificador
+bash scripts/compilar.sh --target recodificador
 export ZV_DATOS="${ZV_DATOS:-$PWD/datos}"
 if [ ! -f "$ZV_DATOS/DEMO.sqlite" ]; then
   build/recodificador --crear-demo "$ZV_DATOS"
