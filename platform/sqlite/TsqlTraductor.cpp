@@ -262,6 +262,25 @@ std::vector<Token> TsqlTraductor::tokenize(const QString &s, QString *error, int
     if (native)
       *native = code;
   };
+  // Reads a quoted string or name from `from` up to its closing character,
+  // where a doubled closing character stands for itself; returns the position
+  // after the close, or -1 when the text ends first.
+  auto readQuoted = [&](int from, QChar close, QString *value) {
+    value->clear();
+    int j = from;
+    while (j < n) {
+      if (s.at(j) == close) {
+        if (j + 1 < n && s.at(j + 1) == close) {
+          *value += close;
+          j += 2;
+          continue;
+        }
+        return j + 1;
+      }
+      *value += s.at(j++);
+    }
+    return -1;
+  };
   while (i < n) {
     const QChar c = s.at(i);
     if (c.isSpace()) {
@@ -321,55 +340,23 @@ std::vector<Token> TsqlTraductor::tokenize(const QString &s, QString *error, int
     if (c == QLatin1Char('\'') ||
         ((c == QLatin1Char('N') || c == QLatin1Char('n')) && i + 1 < n && s.at(i + 1) == QLatin1Char('\''))) {
       t.type = Token::String;
-      int j = (c == QLatin1Char('\'')) ? i + 1 : i + 2;
-      const int start = j;
-      QString v;
-      bool closed = false;
-      while (j < n) {
-        if (s.at(j) == QLatin1Char('\'')) {
-          if (j + 1 < n && s.at(j + 1) == QLatin1Char('\'')) {
-            v += QLatin1Char('\'');
-            j += 2;
-            continue;
-          }
-          closed = true;
-          ++j;
-          break;
-        }
-        v += s.at(j++);
-      }
-      if (!closed) {
+      const int start = (c == QLatin1Char('\'')) ? i + 1 : i + 2;
+      const int j = readQuoted(start, QLatin1Char('\''), &t.text);
+      if (j < 0) {
         fail(105,
              QStringLiteral("Unclosed quotation mark after the character string '%1'.").arg(s.mid(start)));
         return out;
       }
-      t.text = v;
       i = j;
     } else if (c == QLatin1Char('[') || c == QLatin1Char('"')) {
       const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : QLatin1Char('"');
       t.type = Token::Name;
-      int j = i + 1;
-      QString v;
-      bool closed = false;
-      while (j < n) {
-        if (s.at(j) == close) {
-          if (j + 1 < n && s.at(j + 1) == close) {
-            v += close;
-            j += 2;
-            continue;
-          }
-          closed = true;
-          ++j;
-          break;
-        }
-        v += s.at(j++);
-      }
-      if (!closed) {
+      const int j = readQuoted(i + 1, close, &t.text);
+      if (j < 0) {
         fail(105,
              QStringLiteral("Unclosed quotation mark after the character string '%1'.").arg(s.mid(i + 1)));
         return out;
       }
-      t.text = v;
       i = j;
     } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s.at(i + 1).isDigit())) {
       t.type = Token::Number;
